@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs (only those missing), then configures and
+# builds. Safe to run again: it installs nothing twice and rebuilds only what changed.
+#
+#   scripts/setup.sh              release build with debug info, in build/
+#   scripts/setup.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer, in build-sanitize/
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-serialport-dev libgl-dev
+    fonts-ipafont-gothic
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} > 0)); then
+    sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "setup: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+        sudo=(sudo)
+    fi
+    echo "setup: installing ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+build_dir="$root/build"
+cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${1:-}" = "--sanitize" ]; then
+    build_dir="$root/build-sanitize"
+    cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DQPV_SANITIZE=ON)
+fi
+
+cmake -S "$root" -B "$build_dir" "${cmake_args[@]}" >/dev/null
+cmake --build "$build_dir" --parallel "$(nproc)"

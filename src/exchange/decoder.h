@@ -1,0 +1,42 @@
+#pragma once
+
+#include "exchange/codetables.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qpv {
+
+enum class DecoderKind { CodeTable, LampHours, Temperatures, EchoCopy, Pressure };
+
+// One query whose reply is decoded: the command as typed or sent by its button, how its
+// reply is read and, for the code-table decoders, the table.
+struct DecoderEntry {
+    std::string_view query;
+    DecoderKind kind;
+    std::span<const CodeRow> table;
+};
+
+// What a decoded reply changes: the STATUS text and, for a pressure reply, the
+// pressure value in hPa.
+struct StatusUpdate {
+    std::string text;
+    std::optional<std::int16_t> pressureValue;
+};
+
+// The decoder for the command last sent: the entry whose frame (prefix, query, CR) equals
+// txCommand, or none.
+const DecoderEntry* chooseDecoder(std::string_view prefix, std::string_view txCommand);
+
+// The text a code table gives for an echo: the last row whose code the echo begins with.
+std::optional<std::string_view> lookUpCode(std::span<const CodeRow> table, std::string_view echo);
+
+// Decodes the echo of everything received, against the command last sent. Nothing when no
+// decoder is chosen or the decoder finds nothing to show: the STATUS line keeps its text.
+std::optional<StatusUpdate> decodeReply(std::string_view prefix, std::string_view txCommand,
+                                        std::string_view echo);
+
+} // namespace qpv

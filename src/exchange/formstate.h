@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qpv {
+
+// The state the main window's handlers share, alive as long as the window.
+struct FormState {
+    std::string CommandPrefix;     // put in front of every command; empty
+    std::string TxCommand;         // the framed command last sent; chooses the reply decoder
+    std::string RxBuffer;          // everything received since the watchdog last emptied it
+    std::uint8_t ReplyPending = 0; // 1 from a send until anything arrives
+    std::int16_t PressureValue = 0;
+    std::string FreeText;     // the entry box's text as SEND took it
+    std::string CommSettings; // the serial line settings last chosen
+};
+
+} // namespace qpv

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets everything up and runs the whole test suite on Qt's offscreen platform.
+#   ./test.sh              the normal build
+#   ./test.sh --sanitize   the same suite under AddressSanitizer + UndefinedBehaviorSanitizer
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+"$root/scripts/setup.sh" "$@"
+
+build_dir="$root/build"
+[ "${1:-}" = "--sanitize" ] && build_dir="$root/build-sanitize"
+
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build_dir" --output-on-failure --parallel "$(nproc)"
