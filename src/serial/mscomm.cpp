@@ -1,0 +1,124 @@
+#include "serial/mscomm.h"
+
+#include "serial/opendiagnosis.h"
+
+namespace qpv {
+
+namespace {
+
+constexpr int kHighestPort = 16;
+
+} // namespace
+
+MSComm::MSComm(PortMap ports, QObject* parent)
+    : QObject(parent)
+    , m_ports(std::move(ports))
+{
+    connect(&m_port, &QSerialPort::readyRead, this, [this] {
+        m_commEvent = kComEvReceive;
+        emit OnComm();
+    });
+    connect(&m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
+}
+
+bool MSComm::setCommPort(int port)
+{
+    if (port < 1 || port > kHighestPort)
+        return fail(QStringLiteral("Invalid port number %1: ports run from 1 to %2.")
+                        .arg(port)
+                        .arg(kHighestPort));
+    if (m_port.isOpen())
+        return fail(portLabel() + QStringLiteral(" is open: close it before choosing another port."));
+    m_commPort = port;
+    return true;
+}
+
+bool MSComm::setSettings(const QString& settings)
+{
+    const ParsedSettings parsed = parseLineSettings(settings);
+    if (!parsed.settings)
+        return fail(parsed.error);
+    m_settings = settings;
+    m_lineSettings = *parsed.settings;
+    if (!m_port.isOpen())
+        return true;
+
+    const bool applied = m_port.setBaudRate(m_lineSettings.baudRate) &&
+                         m_port.setParity(m_lineSettings.parity) &&
+                         m_port.setDataBits(m_lineSettings.dataBits) &&
+                         m_port.setStopBits(m_lineSettings.stopBits);
+    if (!applied)
+        return fail(QStringLiteral("%1: the line settings \"%2\" cannot be applied: %3.")
+                        .arg(portLabel(), settings, m_port.errorString()));
+    return true;
+}
+
+bool MSComm::setPortOpen(bool open)
+{
+    if (open == m_port.isOpen())
+        return true;
+    if (!open) {
+        m_port.close();
+        return true;
+    }
+
+    m_port.setPortName(device());
+    m_port.setBaudRate(m_lineSettings.baudRate);
+    m_port.setParity(m_lineSettings.parity);
+    m_port.setDataBits(m_lineSettings.dataBits);
+    m_port.setStopBits(m_lineSettings.stopBits);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QSerialPort::SerialPortError error = m_port.error();
+        const QString libraryText = m_port.errorString();
+        m_port.clearError();
+        return fail(describeOpenFailure(m_commPort, device(), error, libraryText));
+    }
+    m_commEvent = 0;
+    return true;
+}
+
+bool MSComm::setOutput(const QByteArray& bytes)
+{
+    if (!m_port.isOpen())
+        return fail(portLabel() + QStringLiteral(" is not open"));
+    if (m_port.write(bytes) != bytes.size())
+        return fail(QStringLiteral("%1: write failed: %2").arg(portLabel(), m_port.errorString()));
+    // Hand the bytes to the driver now rather than on the next pass of the event loop.
+    m_port.flush();
+    return true;
+}
+
+QByteArray MSComm::Input()
+{
+    return m_port.readAll();
+}
+
+QString MSComm::portLabel() const
+{
+    return QStringLiteral("COM%1 (%2)").arg(m_commPort).arg(device());
+}
+
+void MSComm::onErrorOccurred(QSerialPort::SerialPortError error)
+{
+    // A vanished device shows as a resource error, or (a terminal that hung up) as read errors
+    // raised again on every pass of the event loop. Either way the link is gone: close the
+    // port, so that nothing spins, and say so once.
+    const bool linkBroken = error == QSerialPort::ResourceError ||
+                            error == QSerialPort::ReadError || error == QSerialPort::WriteError;
+    if (!linkBroken || !m_port.isOpen())
+        return;
+    m_port.close();
+    m_port.clearError();
+    fail(portLabel() + QStringLiteral(" was disconnected: the device went away. Choose the port "
+                                      "again to reopen it."));
+    emit portLost(m_errorText);
+}
+
+bool MSComm::fail(const QString& text)
+{
+    m_errorText = text;
+    return false;
+}
+
+} // namespace qpv

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "serial/linesettings.h"
+#include "serial/portmap.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+namespace qpv {
+
+// The serial communications control: the few members the panel uses, on a QSerialPort.
+// Setters that can fail return false and leave the reason in errorText(), a sentence that
+// names the port, its device and the cause.
+class MSComm : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kComEvReceive = 2; // CommEvent: characters received
+
+    explicit MSComm(PortMap ports, QObject* parent = nullptr);
+
+    int CommPort() const { return m_commPort; }
+    // Records the port number; refused while the port is open.
+    bool setCommPort(int port);
+
+    QString Settings() const { return m_settings; }
+    // Applies at once to an open port; a malformed text changes nothing.
+    bool setSettings(const QString& settings);
+
+    bool PortOpen() const { return m_port.isOpen(); }
+    bool setPortOpen(bool open);
+
+    // Transmits the bytes in order, adding nothing, and returns at once.
+    bool setOutput(const QByteArray& bytes);
+
+    // Every character received and not yet read.
+    QByteArray Input();
+
+    int CommEvent() const { return m_commEvent; }
+
+    QString errorText() const { return m_errorText; }
+
+    // "COM1 (/dev/ttyS0)": how reports name the current port.
+    QString portLabel() const;
+    QString device() const { return m_ports.device(m_commPort); }
+
+signals:
+    // Characters have arrived (CommEvent is kComEvReceive).
+    void OnComm();
+    // The open port failed under us (device unplugged) and has been closed; the text says so.
+    void portLost(const QString& text);
+
+private:
+    void onErrorOccurred(QSerialPort::SerialPortError error);
+    bool fail(const QString& text);
+
+    PortMap m_ports;
+    QSerialPort m_port;
+    int m_commPort = 1;
+    QString m_settings = QStringLiteral("9600,N,8,1");
+    LineSettings m_lineSettings;
+    int m_commEvent = 0;
+    QString m_errorText;
+};
+
+} // namespace qpv
