@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
 # Sets everything up and starts the control panel.
-#   ./run.sh                      on the built-in simulated projector
-#   ./run.sh --com1 /dev/ttyUSB0  on a real projector (see README.md)
+#   ./run.sh                        on the built-in simulated projector
+#   ./run.sh --com1 /dev/ttyUSB0    on a real projector (see README.md)
+# Without a display (no X11 or Wayland session) the panel runs on Qt's offscreen platform.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" >&2
 
-echo "run: the command-exchange core is built; the panel window is not part of this build yet."
-echo "run: once it is, this command starts it on the simulated projector unless a port is given."
+args=("$@")
+port_given=false
+for arg in "$@"; do
+    case "$arg" in
+        --com1 | --com1=* | --com2 | --com2=* | --simulate | -h | --help | -v | --version) port_given=true ;;
+    esac
+done
+$port_given || args=(--simulate "${args[@]}")
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "run: no display found; running on Qt's offscreen platform (stop with Ctrl+C)." >&2
+    export QT_QPA_PLATFORM=offscreen
+fi
+
+exec "$root/build/src/app/qpv-panel" "${args[@]}"

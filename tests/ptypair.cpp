@@ -1,5 +1,6 @@
 #include "ptypair.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 
 #include <cerrno>
@@ -35,8 +36,10 @@ void PtyPair::write(const QByteArray& bytes)
         if (n > 0) {
             done += n;
         } else if (errno == EAGAIN) {
+            // The terminal is full: let the program under test (same thread) read some.
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             pollfd p{m_master, POLLOUT, 0};
-            ::poll(&p, 1, 100);
+            ::poll(&p, 1, 10);
         } else if (errno != EINTR) {
             return;
         }

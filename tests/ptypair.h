@@ -19,6 +19,8 @@ public:
     bool isValid() const { return m_master >= 0; }
     QString path() const { return m_path; }
 
+    // Writes everything; while the terminal is full, runs the event loop so that the program
+    // under test, on this thread, can read.
     void write(const QByteArray& bytes);
     // Reads what the program sent, until `count` bytes have come or the time is up.
     QByteArray read(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(2));
