@@ -3,6 +3,7 @@
 
 #include "panel/displayline.h"
 #include "panel/form1.h"
+#include "messageboxwatcher.h"
 #include "ptypair.h"
 #include "serial/mscomm.h"
 #include "testbytes.h"
@@ -230,7 +231,9 @@ void TestLink::displayLinesArePlainTextAndReadBackExactly()
 
 void TestLink::sendWhileClosed()
 {
+    MessageBoxWatcher boxes;
     Panel panel(kMissing);
+    QCOMPARE(boxes.texts.size(), 1);
     QVERIFY(!panel.form->serialControl().PortOpen());
     panel.form->sendCommand("POWR   1");
     QCOMPARE(panel.status(), QByteArray(" COM1 (/nonexistent/ttyQPV9) is not open"));

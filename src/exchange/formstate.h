@@ -14,6 +14,7 @@ struct FormState {
     std::int16_t PressureValue = 0;
     std::string FreeText;     // the entry box's text as SEND took it
     std::string CommSettings; // the serial line settings last chosen
+    std::int16_t FullPanelUnlocked = 0; // 1 after Ctrl+J: the logo's double-click opens the full panel
 };
 
 } // namespace qpv

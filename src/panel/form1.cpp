@@ -3,10 +3,18 @@
 #include "exchange/decoder.h"
 #include "exchange/echo.h"
 #include "panel/displayline.h"
+#include "panel/logoimage.h"
+#include "panel/panelbuilder.h"
 #include "serial/mscomm.h"
+#include "serial/portselection.h"
 
-#include <QFrame>
-#include <QLabel>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace qpv {
@@ -15,87 +23,308 @@ namespace {
 
 constexpr std::uint8_t kSend = 1;
 constexpr std::uint8_t kReceived = 2;
+constexpr int kKeyJ = 74; // the key code of the letter key J
+constexpr int kCtrl = 2;
 
-// Positions and sizes are designed in twips; 15 twips are one pixel at 96 dpi.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
+const char* const kShowData = "データを表示する";
+const char* const kHideData = "データを表示しない";
 
 QTimer* makeTimer(QObject* parent, const char* name, int intervalMs)
 {
     auto* timer = new QTimer(parent);
     timer->setObjectName(QLatin1String(name));
+    timer->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5% early
     timer->setInterval(intervalMs);
     return timer;
 }
 
+std::string statusText(const QString& report)
+{
+    return ' ' + report.toStdString();
+}
+
 } // namespace
+
+std::string lineBytes(const QString& typed)
+{
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(typed.size()));
+    for (const char32_t c : typed.toUcs4())
+        bytes.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return bytes;
+}
 
 Form1::Form1(const PortMap& ports, QWidget* parent)
     : QWidget(parent)
     , MSComm1(new MSComm(ports, this))
     , Timer2(makeTimer(this, "Timer2", 500))
+    , Timer3(makeTimer(this, "Timer3", 5000))
     , Timer4(makeTimer(this, "Timer4", 1000))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("OMTA   QPV-7100   CONTROL   Ver.1.42"));
-    resize(px(9495), px(8730));
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
-    buildTrafficDisplay();
 
-    connect(MSComm1, &MSComm::OnComm, this, &Form1::MSComm1_OnComm);
-    connect(MSComm1, &MSComm::portLost, this, &Form1::showPortLost);
-    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(kWindowBack));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFont(fontFor(kWindowFont));
+
+    m_controls = buildPanel(this);
+    Frame8 = control<QWidget>("Frame8");
+    Command34 = control<QPushButton>("Command34");
+    Option1 = control<QRadioButton>("Option1");
+    Option2 = control<QRadioButton>("Option2");
+    Text1 = control<QLineEdit>("Text1");
+    Label11 = control<DisplayLine>("Label11");
+    Label12 = control<DisplayLine>("Label12");
+    Label22 = control<DisplayLine>("Label22");
+    connectControls();
+
+    m_heightTwips = kClientHeightTwips + kFrameAllowance;
+    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 }
 
 Form1::~Form1() = default;
 
-void Form1::buildTrafficDisplay()
+template <typename T> T* Form1::control(const char* name) const
 {
-    Frame9 = new QFrame(this);
-    Frame9->setObjectName(QStringLiteral("Frame9"));
-    Frame9->setGeometry(twipsRect(45, 4920, 6312, 1290));
-    Frame9->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    T* widget = qobject_cast<T*>(m_controls.value(QLatin1String(name)));
+    Q_ASSERT(widget);
+    return widget;
+}
 
-    const auto caption = [this](const char* name, const char* text, QRect rect) {
-        auto* label = new QLabel(QLatin1String(text), Frame9);
-        label->setObjectName(QLatin1String(name));
-        label->setTextFormat(Qt::PlainText);
-        label->setGeometry(rect);
-    };
-    caption("Label9", "TXD", twipsRect(105, 210, 390, 285));
-    caption("Label10", "RXD", twipsRect(60, 540, 450, 300));
-    caption("Label23", "STATUS", twipsRect(120, 1005, 795, 225));
+void Form1::connectControls()
+{
+    for (const CommandButton& button : kCommandButtons) {
+        auto* widget = control<QPushButton>(button.control.data());
+        QString command = QString::fromLatin1(button.command.data(),
+                                              static_cast<qsizetype>(button.command.size()));
+        widget->setToolTip(command.replace(QLatin1Char(' '), QChar(0x2423)) +
+                           QStringLiteral(" + CR"));
+        widget->setAccessibleName(
+            QString::fromStdString(qpv::accessibleName(button, widget->text().toStdString())));
+        connect(widget, &QPushButton::clicked, this,
+                [this, &button] { pressCommandButton(*this, button); });
+    }
 
-    const auto line = [this](const char* name, QRect rect) {
-        auto* display = new DisplayLine(Frame9);
-        display->setObjectName(QLatin1String(name));
-        display->setGeometry(rect);
-        return display;
+    const auto onClick = [this](const char* name, void (Form1::*handler)()) {
+        connect(control<QAbstractButton>(name), &QAbstractButton::clicked, this, handler);
     };
-    Label11 = line("Label11", twipsRect(600, 180, 5610, 300));
-    Label12 = line("Label12", twipsRect(600, 540, 5616, 300));
-    Label22 = line("Label22", twipsRect(930, 900, 5295, 300));
+    onClick("Command16", &Form1::Command16_Click);
+    onClick("Command33", &Form1::Command33_Click);
+    onClick("Command34", &Form1::Command34_Click);
+    onClick("Command95", &Form1::Command95_Click);
+    onClick("Command96", &Form1::Command96_Click);
+    // clicked, not toggled: choosing the option already marked runs its selection again.
+    onClick("Option1", &Form1::Option1_Click);
+    onClick("Option2", &Form1::Option2_Click);
+    onClick("Option9", &Form1::Option9_Click);
+    onClick("Option10", &Form1::Option10_Click);
+    connect(control<LogoImage>("Image1"), &LogoImage::doubleClicked, this, &Form1::Image1_DblClick);
+
+    connect(MSComm1, &MSComm::OnComm, this, &Form1::MSComm1_OnComm);
+    connect(MSComm1, &MSComm::portLost, this, &Form1::report);
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+
+    // Key preview: the window sees each key press before the control with the focus.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+
+    // A key press the control ignores travels on to its parents up to the window; act on
+    // it once, at the control it was first given to.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const KeyPress press{key, key->key(), key->timestamp()};
+    const bool travelling = press == m_keyPress && m_keyTarget && watched != m_keyTarget &&
+                            watched->isWidgetType() &&
+                            static_cast<QWidget*>(watched)->isAncestorOf(m_keyTarget);
+    if (!travelling) {
+        m_keyPress = press;
+        m_keyTarget = qobject_cast<QWidget*>(watched);
+        int keyCode = key->key();
+        int shift = 0;
+        if (key->modifiers() & Qt::ShiftModifier)
+            shift |= 1;
+        if (key->modifiers() & Qt::ControlModifier)
+            shift |= 2;
+        if (key->modifiers() & Qt::AltModifier)
+            shift |= 4;
+        Form_KeyDown(keyCode, shift);
+    }
+    return false; // the control still gets the key
+}
+
+int Form1::Height() const
+{
+    // The height last set reads back as it was set, though pixels round it.
+    if (twipsToPixels(m_heightTwips - kFrameAllowance) == height())
+        return m_heightTwips;
+    return height() * 15 + kFrameAllowance;
+}
+
+void Form1::setHeight(int twips)
+{
+    m_heightTwips = twips;
+    setFixedHeight(twipsToPixels(twips - kFrameAllowance));
+}
+
+int Form1::Width() const
+{
+    return width() * 15;
 }
 
 void Form1::Form_Load()
 {
     m_state.CommSettings = "9600,N,8,1";
     m_state.CommandPrefix = "";
+
+    // Centred on the design-time height, before the window shrinks: it ends up high.
+    // Not clamped: on a small screen the values are negative and applied as they are.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const float left = (static_cast<float>(area.width() * 15) - static_cast<float>(Width())) / 2;
+    const float top = (static_cast<float>(area.height() * 15) - static_cast<float>(Height())) / 2;
+    move(twipsToPixels(left), twipsToPixels(top));
+    setHeight(kCompactHeight);
+
     m_state.ReplyPending = 0;
     m_state.RxBuffer = "";
 
     MSComm1->setCommPort(1);
     MSComm1->setSettings(QString::fromStdString(m_state.CommSettings));
-    if (!MSComm1->setPortOpen(true))
-        Label22->setText(' ' + MSComm1->errorText().toStdString());
+    if (MSComm1->setPortOpen(true)) {
+        // Marking COM1 runs its selection as a click does: port 1 is closed and reopened.
+        Option1->setChecked(true);
+        Option1_Click();
+    } else {
+        // The panel starts with the port closed, so the operator can choose another port or
+        // fix the cable; the failure was shown once and is not tried again here.
+        warn(MSComm1->errorText());
+        Option1->setChecked(true);
+    }
+    control<QWidget>("Command17")->setFocus();
+}
+
+void Form1::Form_KeyDown(int& KeyCode, int& Shift)
+{
+    if (KeyCode != kKeyJ || (Shift & 7) != kCtrl)
+        return;
+    setHeight(kExtendedHeight);
+    m_state.FullPanelUnlocked = 1;
+    Command34->setText(QStringLiteral("CLOSE"));
+    Command34->setVisible(true);
+}
+
+void Form1::Image1_DblClick()
+{
+    if (m_state.FullPanelUnlocked != 1)
+        return;
+    setHeight(kFullHeight);
+    Command34->setText(QStringLiteral("CLOSE"));
+    Command34->setVisible(true);
+}
+
+void Form1::Command34_Click()
+{
+    Timer3->stop();
+    m_state.FullPanelUnlocked = 0;
+    if (Height() >= 6000) {
+        setHeight(kCompactHeight);
+        Command34->setText(QString::fromUtf8(kShowData));
+    } else {
+        setHeight(kDataHeight);
+        Command34->setText(QString::fromUtf8(kHideData));
+    }
+    Timer3->start();
+}
+
+void Form1::Command16_Click()
+{
+    MSComm1->setPortOpen(false);
+    close();
+    QCoreApplication::exit(0);
+}
+
+void Form1::Command33_Click()
+{
+    Frame8->setVisible(true);
+    Timer3->start(); // pressed again, the five seconds start over
+}
+
+void Form1::Timer3_Timer()
+{
+    Frame8->setVisible(false);
+    Timer3->stop();
+}
+
+void Form1::Option1_Click()
+{
+    selectPortFrom(1, 2);
+}
+
+void Form1::Option2_Click()
+{
+    selectPortFrom(2, 1);
+}
+
+void Form1::Option9_Click()
+{
+    selectSpeed("115200,N,8,1");
+}
+
+void Form1::Option10_Click()
+{
+    selectSpeed("9600,N,8,1");
+}
+
+void Form1::selectPortFrom(int target, int fallback)
+{
+    const PortSelection selection = selectPort(*MSComm1, target, fallback);
+    if (selection.succeeded) {
+        Frame8->setVisible(false);
+        return;
+    }
+    warn(selection.failure);
+    // The option of the port in use is marked, without running its selection; the panel
+    // stays up until its countdown ends.
+    markPortOption(MSComm1->CommPort());
+}
+
+void Form1::markPortOption(int port)
+{
+    if (port == 1)
+        Option1->setChecked(true);
+    else if (port == 2)
+        Option2->setChecked(true);
+}
+
+void Form1::selectSpeed(const char* settings)
+{
+    m_state.CommSettings = settings;
+    if (!MSComm1->setSettings(QString::fromStdString(m_state.CommSettings)))
+        report(MSComm1->errorText());
+    Frame8->setVisible(false);
+}
+
+void Form1::Command95_Click()
+{
+    sendFreeText(*this, m_state, lineBytes(Text1->text()));
+}
+
+void Form1::Command96_Click()
+{
+    Text1->setText(QString());
 }
 
 void Form1::Hyouji(const std::string& text, std::uint8_t mode)
@@ -104,7 +333,7 @@ void Form1::Hyouji(const std::string& text, std::uint8_t mode)
         // A port that is not open sends nothing; the echo and the timers follow as for any
         // send, and the STATUS line says why.
         if (!MSComm1->setOutput(QByteArray::fromStdString(text)))
-            Label22->setText(' ' + MSComm1->errorText().toStdString());
+            report(MSComm1->errorText());
         Label11->setText(renderEcho(text));
         Timer2->start(); // every send restarts the countdowns
         m_state.ReplyPending = 1;
@@ -129,12 +358,19 @@ void Form1::sendCommand(std::string_view command)
     Hyouji(m_state.TxCommand, kSend);
 }
 
+void Form1::setReplyTimerIntervals(int watchdogMs, int blankingMs)
+{
+    Timer2->setInterval(watchdogMs);
+    Timer4->setInterval(blankingMs);
+}
+
 void Form1::MSComm1_OnComm()
 {
     if (MSComm1->CommEvent() != MSComm::kComEvReceive)
         return;
     const QByteArray received = MSComm1->Input();
-    appendCapped(m_state.RxBuffer, {received.constData(), static_cast<std::size_t>(received.size())});
+    appendCapped(m_state.RxBuffer,
+                 {received.constData(), static_cast<std::size_t>(received.size())});
     m_state.ReplyPending = 0;
     Hyouji(m_state.RxBuffer, kReceived);
 }
@@ -156,9 +392,14 @@ void Form1::Timer4_Timer()
     Timer4->stop();
 }
 
-void Form1::showPortLost(const QString& text)
+void Form1::warn(const QString& text)
 {
-    Label22->setText(' ' + text.toStdString());
+    QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), text);
+}
+
+void Form1::report(const QString& text)
+{
+    Label22->setText(statusText(text));
 }
 
 } // namespace qpv
