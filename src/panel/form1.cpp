@@ -84,7 +84,7 @@ Form1::Form1(const PortMap& ports, QWidget* parent)
     connectControls();
 
     m_heightTwips = kClientHeightTwips + kFrameAllowance;
-    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 }
 
 Form1::~Form1() = default;
@@ -176,7 +176,7 @@ int Form1::Height() const
 void Form1::setHeight(int twips)
 {
     m_heightTwips = twips;
-    setFixedHeight(twipsToPixels(twips - kFrameAllowance));
+    resize(width(), twipsToPixels(twips - kFrameAllowance));
 }
 
 int Form1::Width() const

@@ -1,5 +1,6 @@
 #include "panel/panelbuilder.h"
 
+#include "panel/captionbutton.h"
 #include "panel/displayline.h"
 #include "panel/logoimage.h"
 
@@ -59,7 +60,7 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     case ControlKind::Line:
         return new DisplayLine(parent);
     case ControlKind::Button: {
-        auto* button = new QPushButton(text(c.caption), parent);
+        auto* button = new CaptionButton(text(c.caption), parent);
         button->setAutoDefault(true); // Enter presses the focused button, as space does
         if (c.back != kButtonFace)
             button->setStyle(colourStyle());
