@@ -1,5 +1,5 @@
 // qpv-screenshots: pictures of the panel in each window mode, for the README.
-//   qpv-screenshots OUTPUT_FOLDER
+//   xvfb-run build/tools/qpv-screenshots docs
 // Runs the real window on the simulated projector, switches the modes as an operator does
 // (Ctrl+J, double-click on the logo, the data-display toggle) and saves each as PNG.
 
@@ -35,8 +35,10 @@ int main(int argc, char* argv[])
     if (!QTest::qWaitForWindowExposed(&form))
         std::fprintf(stderr, "qpv-screenshots: the window was not shown\n");
 
+    // Each picture 700 ms after its command: the reply is in, the watchdog has emptied the
+    // buffer for the next one, and the lines are not yet blanked (at 1000 ms).
     const auto save = [&](const char* name) {
-        QTest::qWait(300);
+        QTest::qWait(700);
         const QString path = out.filePath(QLatin1String(name));
         if (!form.grab().save(path))
             std::fprintf(stderr, "qpv-screenshots: cannot write %s\n", qPrintable(path));
@@ -50,7 +52,7 @@ int main(int argc, char* argv[])
     form.findChild<QWidget*>(QStringLiteral("Command33"))->setFocus();
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Command33")), Qt::LeftButton);
     form.sendCommand("CR7");
-    save("panel-full.png");
+    save("panel.png");
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Command34")), Qt::LeftButton);
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Command34")), Qt::LeftButton);
     form.sendCommand("POWR????");
