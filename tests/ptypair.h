@@ -17,6 +17,7 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     bool isValid() const { return m_master >= 0; }
+    int masterFd() const { return m_master; } // non-blocking
     QString path() const { return m_path; }
 
     // Writes everything; while the terminal is full, runs the event loop so that the program

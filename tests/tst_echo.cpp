@@ -96,20 +96,31 @@ void TestEcho::framing()
 
 void TestEcho::receiveBufferKeepsNewestCharacters()
 {
-    std::string buffer;
-    appendCapped(buffer, "80");
-    appendCapped(buffer, "\r");
-    QCOMPARE(bytes(buffer), QByteArray("80\r"));
+    EchoedText buffer;
+    QCOMPARE(bytes(buffer.echo()), QByteArray(" "));
+    buffer.append("80");
+    buffer.append("\r");
+    QCOMPARE(bytes(buffer.text()), QByteArray("80\r"));
+    QCOMPARE(bytes(buffer.echo()), QByteArray(" 8 0 CR "));
 
-    buffer.assign(32766, 'a');
-    appendCapped(buffer, "XY");
-    QCOMPARE(buffer.size(), std::size_t{32767});
-    QCOMPARE(bytes(buffer.substr(buffer.size() - 3)), QByteArray("aXY"));
+    // At the cap the oldest characters leave the text and their renderings the echo,
+    // whatever their widths ("ACK " is four, "&" one).
+    buffer.clear();
+    buffer.append("\x06\x14" + std::string(32765, 'a'));
+    buffer.append("XY");
+    QCOMPARE(buffer.text().size(), std::size_t{32767});
+    QCOMPARE(bytes(buffer.text().substr(buffer.text().size() - 3)), QByteArray("aXY"));
+    QCOMPARE(bytes(buffer.echo().substr(0, 5)), QByteArray(" a a "));
+    QCOMPARE(buffer.echo(), renderEcho(buffer.text()));
 
-    appendCapped(buffer, std::string(40000, 'b') + "Z");
-    QCOMPARE(buffer.size(), std::size_t{32767});
-    QCOMPARE(buffer.back(), 'Z');
-    QCOMPARE(buffer.front(), 'b');
+    buffer.append(std::string(40000, 'b') + "Z");
+    QCOMPARE(buffer.text().size(), std::size_t{32767});
+    QCOMPARE(buffer.text().back(), 'Z');
+    QCOMPARE(buffer.echo(), renderEcho(buffer.text()));
+
+    buffer.clear();
+    QCOMPARE(bytes(buffer.text()), QByteArray());
+    QCOMPARE(bytes(buffer.echo()), QByteArray(" "));
 }
 
 QTEST_APPLESS_MAIN(TestEcho)

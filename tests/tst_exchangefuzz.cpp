@@ -46,7 +46,22 @@ class TestExchangeFuzz : public QObject {
 
 private slots:
     void randomRepliesKeepTheInvariants();
+    void receiveBufferEchoMatchesARenderingFromScratch();
 };
+
+void TestExchangeFuzz::receiveBufferEchoMatchesARenderingFromScratch()
+{
+    // Pieces of every size, so the buffer crosses its cap again and again.
+    QRandomGenerator random(7100);
+    EchoedText buffer;
+    for (int round = 0; round < 400; ++round) {
+        if (random.bounded(60) == 0)
+            buffer.clear();
+        buffer.append(randomReply(random));
+        QVERIFY(buffer.text().size() <= kTextCap);
+        QVERIFY(buffer.echo() == renderEcho(buffer.text()));
+    }
+}
 
 void TestExchangeFuzz::randomRepliesKeepTheInvariants()
 {

@@ -103,7 +103,7 @@ void TestLink::replyInTwoPieces()
     m_pty->write("0\r");
     QTRY_COMPARE(panel.rxd(), QByteArray(" 8 0 CR "));
     QCOMPARE(panel.status(), QByteArray(" Stand by"));
-    QCOMPARE(bytes(panel.form->state().RxBuffer), QByteArray("80\r"));
+    QCOMPARE(bytes(panel.form->state().RxBuffer.text()), QByteArray("80\r"));
 }
 
 void TestLink::watchdogMarksAMissingReply()
@@ -161,7 +161,7 @@ void TestLink::lateCharactersStandInFrontOfTheNextReply()
 
     // A send never empties the buffer: the next reply is read behind the late "8".
     panel.form->sendCommand("TABN   1");
-    QCOMPARE(bytes(panel.form->state().RxBuffer), QByteArray("8"));
+    QCOMPARE(bytes(panel.form->state().RxBuffer.text()), QByteArray("8"));
     m_pty->write("00\r");
     QTRY_COMPARE(panel.rxd(), QByteArray(" 8 0 0 CR "));
     QCOMPARE(panel.status(), QByteArray(" Stand by"));
@@ -190,7 +190,7 @@ void TestLink::watchdogAfterAReplyLeavesTheRxdLine()
     QTRY_COMPARE(panel.rxd(), QByteArray(" ACK CR "));
     panel.form->Timer2_Timer();
     QCOMPARE(panel.rxd(), QByteArray(" ACK CR "));
-    QCOMPARE(bytes(panel.form->state().RxBuffer), QByteArray());
+    QCOMPARE(bytes(panel.form->state().RxBuffer.text()), QByteArray());
 }
 
 void TestLink::aSendRestartsBothCountdowns()
@@ -210,7 +210,7 @@ void TestLink::receiveBufferIsCapped()
     flood.back() = 'Z';
     m_pty->write(flood);
     QTRY_VERIFY(panel.rxd().endsWith("A Z "));
-    QCOMPARE(panel.form->state().RxBuffer.size(), std::size_t{32767});
+    QCOMPARE(panel.form->state().RxBuffer.text().size(), std::size_t{32767});
     QCOMPARE(panel.rxd().size(), 1 + 2 * 32767);
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace qpv {
 
@@ -75,25 +76,54 @@ std::string renderEcho(std::string_view text)
 {
     if (text.size() > kTextCap)
         text.remove_prefix(text.size() - kTextCap);
-
-    std::string echo;
-    echo.reserve(1 + 2 * text.size());
-    echo.push_back(' ');
-    for (char c : text)
-        echo.append(kGlyphs[static_cast<unsigned char>(c)].view());
+    std::string echo(" ");
+    appendRendering(echo, text);
     return echo;
 }
 
-void appendCapped(std::string& buffer, std::string_view piece)
+void appendRendering(std::string& echo, std::string_view text)
+{
+    // Size first, then copy: one allocation and no per-character capacity checks. Every
+    // glyph is copied whole (four bytes), so the string has room for the last one's tail.
+    std::size_t size = 0;
+    for (char c : text)
+        size += kGlyphs[static_cast<unsigned char>(c)].size;
+    const std::size_t start = echo.size();
+    echo.resize(start + size + kGlyphs[0].text.size());
+    char* out = echo.data() + start;
+    for (char c : text) {
+        const Glyph& glyph = kGlyphs[static_cast<unsigned char>(c)];
+        std::memcpy(out, glyph.text.data(), glyph.text.size());
+        out += glyph.size;
+    }
+    echo.resize(start + size);
+}
+
+void EchoedText::append(std::string_view piece)
 {
     if (piece.size() >= kTextCap) {
-        buffer.assign(piece.substr(piece.size() - kTextCap));
+        m_text.assign(piece.substr(piece.size() - kTextCap));
+        m_echo = renderEcho(m_text);
         return;
     }
-    const std::size_t total = buffer.size() + piece.size();
-    if (total > kTextCap)
-        buffer.erase(0, total - kTextCap);
-    buffer.append(piece);
+    const std::size_t total = m_text.size() + piece.size();
+    if (total > kTextCap) {
+        // The oldest characters leave the text, and their renderings leave the echo.
+        const std::size_t dropped = total - kTextCap;
+        std::size_t droppedEcho = 0;
+        for (char c : std::string_view(m_text).substr(0, dropped))
+            droppedEcho += kGlyphs[static_cast<unsigned char>(c)].size;
+        m_text.erase(0, dropped);
+        m_echo.erase(1, droppedEcho);
+    }
+    m_text.append(piece);
+    appendRendering(m_echo, piece);
+}
+
+void EchoedText::clear()
+{
+    m_text.clear();
+    m_echo.assign(" ");
 }
 
 } // namespace qpv

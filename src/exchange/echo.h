@@ -20,7 +20,24 @@ std::string frameCommand(std::string_view prefix, std::string_view command);
 // kTextCap characters of a longer text are rendered.
 std::string renderEcho(std::string_view text);
 
-// Appends a received piece to the buffer, keeping only its last kTextCap characters.
-void appendCapped(std::string& buffer, std::string_view piece);
+// Appends the rendering of each character of the text (without the leading blank).
+void appendRendering(std::string& echo, std::string_view text);
+
+// A received text together with its echo, kept up to date as the text grows: an arrival
+// renders only its own characters, however long the text already is. The text keeps only
+// its newest kTextCap characters, and the echo always equals renderEcho(text()).
+class EchoedText {
+public:
+    const std::string& text() const { return m_text; }
+    const std::string& echo() const { return m_echo; }
+    bool empty() const { return m_text.empty(); }
+
+    void append(std::string_view piece);
+    void clear();
+
+private:
+    std::string m_text;
+    std::string m_echo = " ";
+};
 
 } // namespace qpv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/echo.h"
+
 #include <cstdint>
 #include <string>
 
@@ -9,7 +11,7 @@ namespace qpv {
 struct FormState {
     std::string CommandPrefix;     // put in front of every command; empty
     std::string TxCommand;         // the framed command last sent; chooses the reply decoder
-    std::string RxBuffer;          // everything received since the watchdog last emptied it
+    EchoedText RxBuffer;           // everything received since the watchdog last emptied it
     std::uint8_t ReplyPending = 0; // 1 from a send until anything arrives
     std::int16_t PressureValue = 0;
     std::string FreeText;     // the entry box's text as SEND took it

@@ -1,24 +1,47 @@
 #include "panel/captionbutton.h"
 
-#include <QStyleOptionButton>
-#include <QStylePainter>
+#include <QPainter>
 
 namespace qpv {
 
-void CaptionButton::paintEvent(QPaintEvent* event)
+void CaptionButton::paintEvent(QPaintEvent*)
 {
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    if (fontMetrics().horizontalAdvance(text()) <= area.width()) {
-        QPushButton::paintEvent(event);
-        return;
+    QPainter painter(this);
+    const QPalette& colours = palette();
+    const QRect face = rect();
+    const bool sunken = isDown() || isChecked();
+
+    painter.fillRect(face, colours.color(QPalette::Button));
+
+    // Two-pixel bevel: light above and left, dark below and right; reversed when pressed.
+    const QColor light = colours.color(QPalette::Light);
+    const QColor shadow = colours.color(QPalette::Dark);
+    const QColor outline = colours.color(QPalette::Shadow);
+    const int r = face.right();
+    const int b = face.bottom();
+    painter.setPen(sunken ? outline : light);
+    painter.drawLine(0, 0, r - 1, 0);
+    painter.drawLine(0, 0, 0, b - 1);
+    painter.setPen(sunken ? shadow : outline);
+    painter.drawLine(0, b, r, b);
+    painter.drawLine(r, 0, r, b);
+    if (!sunken) {
+        painter.setPen(shadow);
+        painter.drawLine(1, b - 1, r - 1, b - 1);
+        painter.drawLine(r - 1, 1, r - 1, b - 1);
     }
-    QStylePainter painter(this);
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWrapAnywhere, palette(), isEnabled(),
-                         text(), QPalette::ButtonText);
+
+    QRect caption = face.adjusted(3, 2, -3, -2);
+    if (sunken)
+        caption.translate(1, 1);
+    painter.setPen(colours.color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::ButtonText));
+    painter.drawText(caption, Qt::AlignCenter | Qt::TextWrapAnywhere, text());
+
+    if (hasFocus()) {
+        painter.setPen(QPen(colours.color(QPalette::ButtonText), 1, Qt::DotLine));
+        painter.drawRect(face.adjusted(3, 3, -4, -4));
+    }
 }
 
 } // namespace qpv

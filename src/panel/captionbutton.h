@@ -4,8 +4,10 @@
 
 namespace qpv {
 
-// A command button whose caption wraps onto a second line when it is wider than the button,
-// as the Japanese captions of the data-display toggle are. The caption reads back unchanged.
+// A command button drawn as the panel was designed: a raised face in the button's own
+// colour (the same on every desktop style), sunken while pressed, with a dotted focus
+// frame. A caption wider than the button (the Japanese captions of the data-display toggle)
+// wraps onto a second line; the caption itself reads back unchanged.
 class CaptionButton : public QPushButton {
     Q_OBJECT
 

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+#include <array>
 #include <string>
 
 namespace qpv {
@@ -19,14 +20,20 @@ public:
     const std::string& text() const { return m_text; }
     void setText(std::string text);
 
-    // The characters that can be seen, at most one per pixel of width.
+    // The characters that can be seen: those that fit the width, and two more that the
+    // clipping cuts.
     QString visibleText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::string m_text;
+    // Advance of each ASCII character in the line's font, for cutting the text without
+    // laying it out; measured when first needed after a font change.
+    mutable std::array<float, 128> m_advances{};
+    mutable bool m_advancesKnown = false;
 };
 
 } // namespace qpv

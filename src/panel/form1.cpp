@@ -9,6 +9,7 @@
 #include "serial/portselection.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -56,6 +57,9 @@ std::string lineBytes(const QString& typed)
 
 Form1::Form1(const PortMap& ports, QWidget* parent)
     : QWidget(parent)
+    // Reading the system's font configuration is the longest step of start-up; it runs on
+    // another core while the controls are built (the font database is thread-safe).
+    , m_fontWarmUp([] { QFontDatabase::families(); })
     , MSComm1(new MSComm(ports, this))
     , Timer2(makeTimer(this, "Timer2", 500))
     , Timer3(makeTimer(this, "Timer3", 5000))
@@ -199,7 +203,7 @@ void Form1::Form_Load()
     setHeight(kCompactHeight);
 
     m_state.ReplyPending = 0;
-    m_state.RxBuffer = "";
+    m_state.RxBuffer.clear();
 
     MSComm1->setCommPort(1);
     MSComm1->setSettings(QString::fromStdString(m_state.CommSettings));
@@ -329,19 +333,29 @@ void Form1::Command96_Click()
 
 void Form1::Hyouji(const std::string& text, std::uint8_t mode)
 {
+    Hyouji(text, renderEcho(text), mode);
+}
+
+void Form1::Hyouji(const EchoedText& text, std::uint8_t mode)
+{
+    Hyouji(text.text(), text.echo(), mode);
+}
+
+void Form1::Hyouji(const std::string& text, const std::string& echo, std::uint8_t mode)
+{
     if (mode == kSend) {
         // A port that is not open sends nothing; the echo and the timers follow as for any
         // send, and the STATUS line says why.
         if (!MSComm1->setOutput(QByteArray::fromStdString(text)))
             report(MSComm1->errorText());
-        Label11->setText(renderEcho(text));
+        Label11->setText(echo);
         Timer2->start(); // every send restarts the countdowns
         m_state.ReplyPending = 1;
         Timer4->start();
         return;
     }
 
-    Label12->setText(renderEcho(text));
+    Label12->setText(echo);
     // The decoders read the RXD line back, never the raw text.
     const std::optional<StatusUpdate> update =
         decodeReply(m_state.CommandPrefix, m_state.TxCommand, Label12->text());
@@ -369,8 +383,7 @@ void Form1::MSComm1_OnComm()
     if (MSComm1->CommEvent() != MSComm::kComEvReceive)
         return;
     const QByteArray received = MSComm1->Input();
-    appendCapped(m_state.RxBuffer,
-                 {received.constData(), static_cast<std::size_t>(received.size())});
+    m_state.RxBuffer.append({received.constData(), static_cast<std::size_t>(received.size())});
     m_state.ReplyPending = 0;
     Hyouji(m_state.RxBuffer, kReceived);
 }
@@ -380,7 +393,7 @@ void Form1::Timer2_Timer()
     if (m_state.ReplyPending == 1)
         Label12->setText(" X X X X");
     Timer2->stop();
-    m_state.RxBuffer = "";
+    m_state.RxBuffer.clear();
     m_state.ReplyPending = 0;
 }
 

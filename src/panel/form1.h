@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 
 class QLineEdit;
 class QPushButton;
@@ -62,6 +63,8 @@ public:
 
     // Mode 1 sends the text; any other mode shows and decodes it as received.
     void Hyouji(const std::string& text, std::uint8_t mode);
+    // The same for the receive buffer, whose echo is kept up to date as it grows.
+    void Hyouji(const EchoedText& text, std::uint8_t mode);
     void MSComm1_OnComm();
     void Timer2_Timer(); // reply watchdog
     void Timer4_Timer(); // line blanking
@@ -85,9 +88,11 @@ private:
     void selectPortFrom(int target, int fallback);
     void selectSpeed(const char* settings);
     void markPortOption(int port);
+    void Hyouji(const std::string& text, const std::string& echo, std::uint8_t mode);
     void warn(const QString& text);
     void report(const QString& text);
 
+    std::jthread m_fontWarmUp;
     FormState m_state;
     QHash<QString, QWidget*> m_controls;
     int m_heightTwips = 0;

@@ -8,11 +8,10 @@ namespace qpv {
 
 LogoImage::LogoImage(QWidget* parent)
     : QWidget(parent)
-    , m_logo(drawLogo())
 {
 }
 
-QPixmap LogoImage::drawLogo()
+QPixmap LogoImage::drawLogo(const QFont& face)
 {
     // A lens beam on a dark blue plate with the maker's name: drawn here, no picture file.
     QPixmap logo(80, 26);
@@ -34,7 +33,7 @@ QPixmap LogoImage::drawLogo()
     p.setBrush(QColor(0x30, 0x60, 0xC0));
     p.drawEllipse(QPointF(10, 13), 3, 3);
 
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font = face; // the panel's own face: no other font to load
     font.setPixelSize(14);
     font.setBold(true);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
@@ -46,6 +45,8 @@ QPixmap LogoImage::drawLogo()
 
 void LogoImage::paintEvent(QPaintEvent*)
 {
+    if (m_logo.isNull())
+        m_logo = drawLogo(font());
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_logo);
 }

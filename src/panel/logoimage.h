@@ -13,7 +13,7 @@ class LogoImage : public QWidget {
 public:
     explicit LogoImage(QWidget* parent = nullptr);
 
-    static QPixmap drawLogo();
+    static QPixmap drawLogo(const QFont& face);
 
 signals:
     void doubleClicked();
@@ -23,7 +23,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap m_logo;
+    QPixmap m_logo; // drawn when first shown
 };
 
 } // namespace qpv

@@ -9,8 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleFactory>
 
 #include <algorithm>
 #include <limits>
@@ -28,14 +26,6 @@ QColor rgb(std::uint32_t colour)
 QString text(std::string_view s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// Coloured buttons are drawn by one shared Fusion style, which paints a button in its
-// palette's colour whatever style the desktop uses.
-QStyle* colourStyle()
-{
-    static QStyle* const style = QStyleFactory::create(QStringLiteral("Fusion"));
-    return style;
 }
 
 QWidget* makeWidget(const Control& c, QWidget* parent)
@@ -62,8 +52,6 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     case ControlKind::Button: {
         auto* button = new CaptionButton(text(c.caption), parent);
         button->setAutoDefault(true); // Enter presses the focused button, as space does
-        if (c.back != kButtonFace)
-            button->setStyle(colourStyle());
         return button;
     }
     case ControlKind::Option: {
@@ -84,19 +72,22 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
 
 void colour(QWidget* w, const Control& c)
 {
-    if (c.back == kButtonFace)
-        return;
     QPalette palette = w->palette();
-    const QColor back = rgb(c.back);
+    if (c.back != kButtonFace) {
+        const QColor back = rgb(c.back);
+        palette.setColor(QPalette::Window, back);
+        palette.setColor(QPalette::Button, back);
+        palette.setColor(QPalette::Base, back);
+        palette.setColor(QPalette::Light, back.lighter(150));
+        palette.setColor(QPalette::Dark, back.darker(160));
+        palette.setColor(QPalette::Shadow, Qt::black);
+    }
     const QColor fore = rgb(c.fore);
-    palette.setColor(QPalette::Window, back);
-    palette.setColor(QPalette::Button, back);
-    palette.setColor(QPalette::Base, back);
     palette.setColor(QPalette::WindowText, fore);
     palette.setColor(QPalette::ButtonText, fore);
     palette.setColor(QPalette::Text, fore);
     w->setPalette(palette);
-    if (c.kind != ControlKind::Button)
+    if (c.kind != ControlKind::Button && c.back != kButtonFace)
         w->setAutoFillBackground(true);
 }
 

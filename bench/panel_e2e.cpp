@@ -1,0 +1,421 @@
+// bench_panel: the panel is never the slow part of the link. Measures, in one run, each
+// figure against the floor the line or the toolkit sets, and prints one table.
+//   bench_panel [--quick]        (--quick: shorter stream, fewer samples)
+
+#include "panel/displayline.h"
+#include "panel/form1.h"
+#include "ptypair.h"
+#include "serial/mscomm.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <mutex>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr double kCharacterAt115200Us = 1e6 * 10 / 115200; // 86.8 µs: start, 8 data, stop bit
+constexpr double kCharactersPerSecond = 115200 / 10.0;      // 11,520
+
+struct Row {
+    QString figure;
+    QString measured;
+    QString floor;
+    QString ratio;
+    QString goal;
+    bool met;
+};
+
+std::vector<Row> g_rows;
+
+void addRow(QString figure, QString measured, QString floor, QString ratio, QString goal, bool met)
+{
+    g_rows.push_back({std::move(figure), std::move(measured), std::move(floor), std::move(ratio),
+                      std::move(goal), met});
+    std::fprintf(stderr, "  measured: %s %s\n", qPrintable(g_rows.back().figure),
+                 qPrintable(g_rows.back().measured));
+}
+
+QString us(double value)
+{
+    return QStringLiteral("%1 µs").arg(value, 0, 'f', value < 10 ? 1 : 0);
+}
+
+double percentile(std::vector<double> samples, double p)
+{
+    std::sort(samples.begin(), samples.end());
+    const auto index = static_cast<std::size_t>(p * static_cast<double>(samples.size() - 1) + 0.5);
+    return samples[index];
+}
+
+double microsecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+long rssKilobytes(const char* field = "VmRSS:")
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(static_cast<qsizetype>(std::strlen(field))).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+struct Panel {
+    explicit Panel(const PtyPair& line)
+    {
+        qpv::PortMap ports;
+        ports.setDevice(1, line.path());
+        form = std::make_unique<qpv::Form1>(ports);
+        form->Form_Load();
+        int key = Qt::Key_J, ctrl = 2;
+        form->Form_KeyDown(key, ctrl); // the traffic display and status queries on screen
+        form->show();
+        QApplication::processEvents();
+    }
+    QPushButton* button(const char* name) const { return form->findChild<QPushButton*>(QLatin1String(name)); }
+    const qpv::DisplayLine* line(const char* name) const
+    {
+        return form->findChild<qpv::DisplayLine*>(QLatin1String(name));
+    }
+    std::unique_ptr<qpv::Form1> form;
+};
+
+// 1. A click through the real window to the first byte readable at the projector's end.
+void clickToFirstByte(int clicks)
+{
+    PtyPair line;
+    Panel panel(line);
+    QPushButton* on = panel.button("Command17");
+    std::vector<double> samples;
+    for (int i = 0; i < clicks; ++i) {
+        // A button clicks when the mouse button is released: time from the release.
+        QTest::mousePress(on, Qt::LeftButton);
+        const auto start = Clock::now();
+        QTest::mouseRelease(on, Qt::LeftButton);
+        QByteArray frame = line.read(1, 1s);
+        samples.push_back(microsecondsSince(start));
+        frame += line.read(9 - frame.size(), 1s);
+        if (frame != "POWR   1\r")
+            std::fprintf(stderr, "bench: click %d sent \"%s\"\n", i, frame.constData());
+        QApplication::processEvents(); // painting the echo happens after the bytes are out
+    }
+    const double floor = 9 * kCharacterAt115200Us;
+    const double p50 = percentile(samples, 0.5);
+    const double p99 = percentile(samples, 0.99);
+    const QString floorText = QStringLiteral("%1 (9-byte frame at 115200)").arg(us(floor));
+    addRow(QStringLiteral("click to first byte on the line, p50"), us(p50), floorText,
+           QString::number(p50 / floor, 'f', 3), {}, true);
+    addRow(QStringLiteral("click to first byte on the line, p99 (%1 clicks)").arg(clicks), us(p99),
+           floorText, QString::number(p99 / floor, 'f', 3), QStringLiteral("< 0.25 of the floor"),
+           p99 < 0.25 * floor);
+}
+
+// 2. Bytes written at the projector's end until the RXD line holds them.
+void bytesToRxdLine(int writes)
+{
+    PtyPair line;
+    Panel panel(line);
+    const qpv::DisplayLine* rxd = panel.line("Label12");
+    std::vector<double> samples;
+    for (int i = 0; i < writes; ++i) {
+        const std::size_t before = rxd->text().size();
+        const auto start = Clock::now();
+        line.write(QByteArray(1, static_cast<char>('0' + i % 10)));
+        while (rxd->text().size() == before && microsecondsSince(start) < 1e6)
+            QApplication::processEvents();
+        samples.push_back(microsecondsSince(start));
+    }
+    const QString floorText = QStringLiteral("%1 (one character at 115200)").arg(us(kCharacterAt115200Us));
+    const double p50 = percentile(samples, 0.5);
+    const double p99 = percentile(samples, 0.99);
+    addRow(QStringLiteral("bytes on the line to the RXD line, p50"), us(p50), floorText,
+           QString::number(p50 / kCharacterAt115200Us, 'f', 2), {}, true);
+    addRow(QStringLiteral("bytes on the line to the RXD line, p99 (%1 writes)").arg(writes), us(p99),
+           floorText, QString::number(p99 / kCharacterAt115200Us, 'f', 2), QStringLiteral("< 1 ms"),
+           p99 < 1000);
+}
+
+// 4 and 5. A projector streaming at 115200 baud in small pieces, the panel sending nothing
+// (the buffer sits at its cap and every arrival re-renders and re-decodes it); then clicks
+// during such a stream.
+struct StreamResult {
+    double lagMs = 0;
+    double cpuShare = 0;
+    long rssAfterCapKb = 0;
+    long rssEndKb = 0;
+    std::vector<double> clickLatenciesMs;
+};
+
+StreamResult stream(std::chrono::seconds duration, int clickEveryMs)
+{
+    PtyPair line;
+    Panel panel(line);
+    QPushButton* query = panel.button("Command47");
+    const int master = line.masterFd();
+
+    const std::size_t total = static_cast<std::size_t>(kCharactersPerSecond * static_cast<double>(duration.count()));
+    const QByteArray marker("<END-OF-STREAM>");
+    std::atomic<bool> writerDone{false};
+    std::atomic<std::int64_t> clickAtNs{0};
+    std::mutex latencyMutex;
+    StreamResult result;
+    const auto start = Clock::now();
+    const auto lastDue = start + duration;
+
+    std::thread writer([&] {
+        static constexpr char kPattern[] = "0123456789 ABCDEF";
+        std::size_t sent = 0;
+        QByteArray fromPanel;
+        while (sent < total) {
+            // Write what is due by now, in pieces of at most 16 characters.
+            const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+            const auto due = std::min(total, static_cast<std::size_t>(elapsed * kCharactersPerSecond));
+            while (sent < due) {
+                char piece[16];
+                const std::size_t n = std::min<std::size_t>(sizeof piece, due - sent);
+                for (std::size_t k = 0; k < n; ++k) {
+                    const std::size_t at = sent + k;
+                    piece[k] = at >= total - static_cast<std::size_t>(marker.size())
+                                   ? marker[static_cast<qsizetype>(at - (total - static_cast<std::size_t>(marker.size())))]
+                                   : kPattern[at % (sizeof kPattern - 1)];
+                }
+                const ssize_t w = ::write(master, piece, n);
+                if (w > 0)
+                    sent += static_cast<std::size_t>(w);
+                else
+                    break; // the terminal is full: the panel is behind; try again shortly
+            }
+            // Watch for the panel's commands while waiting for the next piece to fall due.
+            pollfd p{master, POLLIN, 0};
+            if (::poll(&p, 1, 1) > 0) {
+                char buffer[256];
+                const ssize_t r = ::read(master, buffer, sizeof buffer);
+                if (r > 0)
+                    fromPanel.append(buffer, r);
+                if (fromPanel.contains("POWR????\r") && clickAtNs.load() != 0) {
+                    const auto now = Clock::now().time_since_epoch().count();
+                    std::lock_guard lock(latencyMutex);
+                    result.clickLatenciesMs.push_back(static_cast<double>(now - clickAtNs.exchange(0)) / 1e6);
+                    fromPanel.clear();
+                }
+            }
+        }
+        writerDone = true;
+    });
+
+    QTimer clicker;
+    if (clickEveryMs > 0) {
+        QObject::connect(&clicker, &QTimer::timeout, [&] {
+            clickAtNs = Clock::now().time_since_epoch().count();
+            QTest::mouseClick(query, Qt::LeftButton);
+        });
+        clicker.start(clickEveryMs);
+    }
+
+    const double cpuStart = threadCpuSeconds();
+    const auto wallStart = Clock::now();
+    const auto tailSeen = [&] {
+        const std::string& buffer = panel.form->state().RxBuffer.text();
+        return buffer.size() >= static_cast<std::size_t>(marker.size()) &&
+               buffer.compare(buffer.size() - static_cast<std::size_t>(marker.size()), std::string::npos,
+                              marker.constData()) == 0;
+    };
+    // Idle as the panel would be: the event loop waits for the line, the clicks and the
+    // samples. The end is checked right after each receive the panel handles.
+    QEventLoop loop;
+    QObject::connect(&panel.form->serialControl(), &qpv::MSComm::OnComm, &loop, [&] {
+        if (tailSeen()) // the marker comes last, and only once
+            loop.quit();
+    });
+    QTimer::singleShot(duration / 4, &loop, [&] { result.rssAfterCapKb = rssKilobytes(); });
+    QTimer::singleShot(duration + 10s, &loop, &QEventLoop::quit); // never hang
+    loop.exec();
+    const auto seen = Clock::now();
+    const double wall = std::chrono::duration<double>(seen - wallStart).count();
+    result.cpuShare = (threadCpuSeconds() - cpuStart) / wall;
+    result.lagMs = std::chrono::duration<double, std::milli>(seen - lastDue).count();
+    result.rssEndKb = rssKilobytes();
+    clicker.stop();
+    writer.join();
+    return result;
+}
+
+void sustainedStream(std::chrono::seconds duration)
+{
+    const StreamResult r = stream(duration, 0);
+    const QString floor = QStringLiteral("11,520 characters/s for %1 s, no send").arg(duration.count());
+    addRow(QStringLiteral("stream: lag at the end"), QStringLiteral("%1 ms").arg(r.lagMs, 0, 'f', 1),
+           floor, {}, QStringLiteral("< 50 ms"), r.lagMs < 50);
+    addRow(QStringLiteral("stream: panel CPU (its thread)"),
+           QStringLiteral("%1% of a core").arg(100 * r.cpuShare, 0, 'f', 1), floor, {},
+           QStringLiteral("< 25%"), r.cpuShare < 0.25);
+    const double growth = static_cast<double>(r.rssEndKb) / static_cast<double>(r.rssAfterCapKb);
+    addRow(QStringLiteral("stream: memory once at the cap, at the end"),
+           QStringLiteral("%1 MB, %2 MB").arg(static_cast<double>(r.rssAfterCapKb) / 1024, 0, 'f', 1).arg(static_cast<double>(r.rssEndKb) / 1024, 0, 'f', 1),
+           floor, QString::number(growth, 'f', 3), QStringLiteral("flat (< 1.05)"), growth < 1.05);
+}
+
+void clicksDuringStream(std::chrono::seconds duration)
+{
+    const StreamResult r = stream(duration, 500);
+    const double worst = r.clickLatenciesMs.empty() ? 1e9 : *std::max_element(r.clickLatenciesMs.begin(), r.clickLatenciesMs.end());
+    addRow(QStringLiteral("click during the stream to its bytes, worst of %1").arg(r.clickLatenciesMs.size()),
+           QStringLiteral("%1 ms").arg(worst, 0, 'f', 2), QStringLiteral("the same stream"), {},
+           QStringLiteral("< 20 ms"), worst < 20);
+}
+
+// 6. Start-up to the window shown, and peak memory, against a bare window of the same size.
+void startUp(const QString& childPath, int runs)
+{
+    PtyPair line;
+    struct Sample {
+        std::vector<double> ms;
+        std::vector<double> kb;
+    } panel, bare;
+    for (int i = 0; i < runs; ++i) {
+        for (bool isPanel : {true, false}) {
+            QProcess child;
+            const QStringList args = isPanel ? QStringList{QStringLiteral("panel"), line.path()}
+                                             : QStringList{QStringLiteral("bare")};
+            QElapsedTimer clock;
+            clock.start();
+            child.start(childPath, args);
+            child.waitForReadyRead(20000);
+            const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+            const QByteArray out = child.readAllStandardOutput();
+            child.waitForFinished(20000);
+            Sample& s = isPanel ? panel : bare;
+            s.ms.push_back(ms);
+            s.kb.push_back(out.split(' ').value(1).trimmed().toDouble());
+        }
+    }
+    const double panelMs = percentile(panel.ms, 0.5), bareMs = percentile(bare.ms, 0.5);
+    const double panelKb = percentile(panel.kb, 0.5), bareKb = percentile(bare.kb, 0.5);
+    addRow(QStringLiteral("start-up to the window shown (median of %1)").arg(runs),
+           QStringLiteral("%1 ms").arg(panelMs, 0, 'f', 1),
+           QStringLiteral("%1 ms (bare Qt Widgets window)").arg(bareMs, 0, 'f', 1),
+           QString::number(panelMs / bareMs, 'f', 2), QStringLiteral("<= 1.5"), panelMs <= 1.5 * bareMs);
+    addRow(QStringLiteral("peak memory (VmHWM)"), QStringLiteral("%1 MB").arg(panelKb / 1024, 0, 'f', 1),
+           QStringLiteral("%1 MB (bare Qt Widgets window)").arg(bareKb / 1024, 0, 'f', 1),
+           QString::number(panelKb / bareKb, 'f', 2), QStringLiteral("<= 1.3"), panelKb <= 1.3 * bareKb);
+}
+
+// 3 and 7, from the Google Benchmark figures of bench_micro, run now.
+void microFigures(const QString& microPath, bool quick)
+{
+    QProcess micro;
+    micro.start(microPath, {QStringLiteral("--benchmark_format=json"),
+                            QStringLiteral("--benchmark_min_time=%1").arg(quick ? "0.05" : "0.3")});
+    micro.waitForFinished(300000);
+    const QJsonArray results = QJsonDocument::fromJson(micro.readAllStandardOutput())
+                                   .object()
+                                   .value(QStringLiteral("benchmarks"))
+                                   .toArray();
+    QHash<QString, QJsonObject> byName;
+    for (const QJsonValue& v : results)
+        byName.insert(v.toObject().value(QStringLiteral("name")).toString(), v.toObject());
+    const auto microseconds = [&](const QString& name) {
+        const QJsonObject o = byName.value(name);
+        const double t = o.value(QStringLiteral("real_time")).toDouble();
+        const QString unit = o.value(QStringLiteral("time_unit")).toString();
+        return unit == QLatin1String("ns") ? t / 1000 : unit == QLatin1String("ms") ? t * 1000 : t;
+    };
+    const double receive = microseconds(QStringLiteral("BM_ReceiveAtCap"));
+    const double naive = microseconds(QStringLiteral("BM_NaiveLabelAtCap"));
+    addRow(QStringLiteral("one receive at the 32767 cap (render, decode, paint), mean"), us(receive),
+           QStringLiteral("%1 (stock QLabel, same text)").arg(us(naive)),
+           QStringLiteral("%1x faster").arg(naive / receive, 0, 'f', 0),
+           QStringLiteral(">= 20x faster, < 500 µs"), naive / receive >= 20 && receive < 500);
+
+    const auto nsPerChar = [&](const QString& name) {
+        return byName.value(name).value(QStringLiteral("per_char")).toDouble() * 1e9;
+    };
+    addRow(QStringLiteral("echo rendering per character (32767)"),
+           QStringLiteral("%1 ns").arg(nsPerChar(QStringLiteral("BM_RenderEcho/32767")), 0, 'f', 2),
+           QStringLiteral("%1 (one character at 115200)").arg(us(kCharacterAt115200Us)), {},
+           QStringLiteral("report"), true);
+    double worstDecode = 0;
+    for (int i = 0; i <= 9; ++i)
+        worstDecode = std::max(worstDecode, nsPerChar(QStringLiteral("BM_Decode/%1").arg(i)));
+    addRow(QStringLiteral("decoding per character, slowest query (32767)"),
+           QStringLiteral("%1 ns").arg(worstDecode, 0, 'f', 3),
+           QStringLiteral("%1 (one character at 115200)").arg(us(kCharacterAt115200Us)), {},
+           QStringLiteral("report"), true);
+}
+
+void printTable()
+{
+    const QStringList head = {QStringLiteral("Figure"), QStringLiteral("Measured"), QStringLiteral("Floor"),
+                              QStringLiteral("Ratio"), QStringLiteral("Goal"), QStringLiteral("Met")};
+    std::vector<QStringList> lines{head};
+    for (const Row& r : g_rows)
+        lines.push_back({r.figure, r.measured, r.floor, r.ratio, r.goal, r.met ? QStringLiteral("yes") : QStringLiteral("NO")});
+    std::printf("\n");
+    for (const QStringList& cells : lines) {
+        QString out = QStringLiteral("|");
+        for (const QString& c : cells)
+            out += QLatin1Char(' ') + c + QStringLiteral(" |");
+        std::printf("%s\n", out.toUtf8().constData());
+        if (&cells == &lines.front())
+            std::printf("|---|---|---|---|---|---|\n");
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+    const QString dir = QCoreApplication::applicationDirPath();
+
+    std::fprintf(stderr, "bench: click latency...\n");
+    clickToFirstByte(quick ? 200 : 1000);
+    std::fprintf(stderr, "bench: receive latency...\n");
+    bytesToRxdLine(quick ? 200 : 1000);
+    std::fprintf(stderr, "bench: in-process figures (Google Benchmark)...\n");
+    microFigures(dir + QStringLiteral("/bench_micro"), quick);
+    std::fprintf(stderr, "bench: sustained stream...\n");
+    sustainedStream(quick ? 5s : 20s);
+    std::fprintf(stderr, "bench: clicks during a stream...\n");
+    clicksDuringStream(quick ? 3s : 5s);
+    std::fprintf(stderr, "bench: start-up...\n");
+    startUp(dir + QStringLiteral("/bench_startup_child"), quick ? 3 : 7);
+    printTable();
+    const bool allMet = std::all_of(g_rows.begin(), g_rows.end(), [](const Row& r) { return r.met; });
+    return allMet ? 0 : 1;
+}

@@ -1,0 +1,60 @@
+// The child of the start-up figure: starts either the panel or a bare Qt Widgets window of
+// the same size, waits until the window is shown and painted, prints "shown <peak RSS kB>"
+// and ends. The parent times it from process start.
+//   bench_startup_child panel DEVICE
+//   bench_startup_child bare
+
+#include "panel/form1.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+long peakRssKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const bool panel = argc == 3 && std::strcmp(argv[1], "panel") == 0;
+    if (!panel && !(argc == 2 && std::strcmp(argv[1], "bare") == 0)) {
+        std::fprintf(stderr, "usage: bench_startup_child panel DEVICE | bare\n");
+        return 2;
+    }
+
+    std::unique_ptr<QWidget> window;
+    if (panel) {
+        qpv::PortMap ports;
+        ports.setDevice(1, QString::fromLocal8Bit(argv[2]));
+        auto form = std::make_unique<qpv::Form1>(ports);
+        form->Form_Load();
+        window = std::move(form);
+    } else {
+        window = std::make_unique<QWidget>();
+        window->resize(633, 328);
+    }
+    window->show();
+    while (!window->windowHandle() || !window->windowHandle()->isExposed())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    window->repaint();
+    std::printf("shown %ld\n", peakRssKilobytes());
+    std::fflush(stdout);
+    return 0;
+}
