@@ -10,7 +10,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev libgl-dev libbenchmark-dev
     fonts-ipafont-gothic
 )
 

@@ -9,7 +9,6 @@
 #include "serial/portselection.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -57,9 +56,6 @@ std::string lineBytes(const QString& typed)
 
 Form1::Form1(const PortMap& ports, QWidget* parent)
     : QWidget(parent)
-    // Reading the system's font configuration is the longest step of start-up; it runs on
-    // another core while the controls are built (the font database is thread-safe).
-    , m_fontWarmUp([] { QFontDatabase::families(); })
     , MSComm1(new MSComm(ports, this))
     , Timer2(makeTimer(this, "Timer2", 500))
     , Timer3(makeTimer(this, "Timer3", 5000))

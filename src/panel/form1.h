@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <thread>
 
 class QLineEdit;
 class QPushButton;
@@ -92,7 +91,6 @@ private:
     void warn(const QString& text);
     void report(const QString& text);
 
-    std::jthread m_fontWarmUp;
     FormState m_state;
     QHash<QString, QWidget*> m_controls;
     int m_heightTwips = 0;
