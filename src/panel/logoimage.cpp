@@ -33,10 +33,8 @@ QPixmap LogoImage::drawLogo(const QFont& face)
     p.setBrush(QColor(0x30, 0x60, 0xC0));
     p.drawEllipse(QPointF(10, 13), 3, 3);
 
-    QFont font = face; // the panel's own face: no other font to load
-    font.setPixelSize(14);
-    font.setBold(true);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    QFont font = face; // the panel's own font, already loaded: nothing more to load
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 2);
     p.setFont(font);
     p.setPen(Qt::white);
     p.drawText(QRect(20, 0, 60, 26), Qt::AlignCenter, QStringLiteral("OMTA"));

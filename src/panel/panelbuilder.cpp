@@ -116,6 +116,10 @@ QFont fontFor(const FontSpec& spec)
     }
     font.setPixelSize(static_cast<int>(s.centiPoints * 96 / 7200.0 + 0.5));
     font.setBold(s.bold);
+    // Captions are Latin and Japanese: neither needs shaping, and without the font's own
+    // hinting programs a caption's glyphs are drawn several times faster.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
