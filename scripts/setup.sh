@@ -12,6 +12,8 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev libbenchmark-dev
     fonts-ipafont-gothic
+    clang libclang-rt-14-dev
+    xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
 )
 
 missing=()
