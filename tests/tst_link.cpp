@@ -251,7 +251,7 @@ void TestLink::deviceVanishingWhileOpen()
     m_pty->hangUp();
     QTRY_VERIFY(!panel.form->serialControl().PortOpen());
     QCOMPARE(panel.status(), bytes((QStringLiteral(" COM1 (%1) was disconnected: the device went "
-                                                   "away. Choose the port again to reopen it.")
+                                                   "away. It is reopened when it comes back, or choose the port again.")
                                         .arg(path))
                                        .toStdString()));
     panel.form->sendCommand("TABN   1"); // goes on working

@@ -225,8 +225,8 @@ void TestMSComm::deviceVanishingWhileOpen()
     QVERIFY(lost.wait(2000));
     QVERIFY(!comm.PortOpen());
     QCOMPARE(lost.first().first().toString(),
-             QStringLiteral("COM1 (%1) was disconnected: the device went away. Choose the port "
-                            "again to reopen it.")
+             QStringLiteral("COM1 (%1) was disconnected: the device went away. It is reopened "
+                            "when it comes back, or choose the port again.")
                  .arg(path));
     QVERIFY(!comm.setOutput("X"));
     // Reported once; the closed port raises nothing more.

@@ -2,11 +2,14 @@
 
 #include "serial/opendiagnosis.h"
 
+#include <QFileInfo>
+
 namespace qpv {
 
 namespace {
 
 constexpr int kHighestPort = 16;
+constexpr int kReopenIntervalMs = 1000;
 
 } // namespace
 
@@ -19,10 +22,13 @@ MSComm::MSComm(PortMap ports, QObject* parent)
         emit OnComm();
     });
     connect(&m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
+    m_reopenTimer.setInterval(kReopenIntervalMs);
+    connect(&m_reopenTimer, &QTimer::timeout, this, &MSComm::tryReopen);
 }
 
 bool MSComm::setCommPort(int port)
 {
+    m_reopenTimer.stop();
     if (port < 1 || port > kHighestPort)
         return fail(QStringLiteral("Invalid port number %1: ports run from 1 to %2.")
                         .arg(port)
@@ -55,13 +61,18 @@ bool MSComm::setSettings(const QString& settings)
 
 bool MSComm::setPortOpen(bool open)
 {
+    m_reopenTimer.stop();
     if (open == m_port.isOpen())
         return true;
     if (!open) {
         m_port.close();
         return true;
     }
+    return this->open();
+}
 
+bool MSComm::open()
+{
     m_port.setPortName(device());
     m_port.setBaudRate(m_lineSettings.baudRate);
     m_port.setParity(m_lineSettings.parity);
@@ -110,9 +121,24 @@ void MSComm::onErrorOccurred(QSerialPort::SerialPortError error)
         return;
     m_port.close();
     m_port.clearError();
-    fail(portLabel() + QStringLiteral(" was disconnected: the device went away. Choose the port "
-                                      "again to reopen it."));
+    fail(portLabel() + QStringLiteral(" was disconnected: the device went away. It is reopened "
+                                      "when it comes back, or choose the port again."));
+    m_reopenTimer.start();
     emit portLost(m_errorText);
+}
+
+void MSComm::tryReopen()
+{
+    // Quietly: the device is expected to be missing until it is plugged in again.
+    if (!QFileInfo::exists(device()))
+        return;
+    const QString lost = m_errorText;
+    if (!open()) {
+        m_errorText = lost;
+        return;
+    }
+    m_reopenTimer.stop();
+    emit portRestored(portLabel() + QStringLiteral(" is back and open again."));
 }
 
 bool MSComm::fail(const QString& text)

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
 namespace qpv {
 
@@ -40,6 +41,10 @@ public:
 
     int CommEvent() const { return m_commEvent; }
 
+    // Whether a lost device is being waited for. Any port number or open state the program
+    // sets ends the wait: the operator's choice wins.
+    bool reopenPending() const { return m_reopenTimer.isActive(); }
+
     QString errorText() const { return m_errorText; }
 
     // "COM1 (/dev/ttyS0)": how reports name the current port.
@@ -50,14 +55,20 @@ signals:
     // Characters have arrived (CommEvent is kComEvReceive).
     void OnComm();
     // The open port failed under us (device unplugged) and has been closed; the text says so.
+    // From then on the same device is tried again about once a second.
     void portLost(const QString& text);
+    // The lost device came back and the port is open again, with the same line settings.
+    void portRestored(const QString& text);
 
 private:
+    bool open();
+    void tryReopen();
     void onErrorOccurred(QSerialPort::SerialPortError error);
     bool fail(const QString& text);
 
     PortMap m_ports;
     QSerialPort m_port;
+    QTimer m_reopenTimer;
     int m_commPort = 1;
     QString m_settings = QStringLiteral("9600,N,8,1");
     LineSettings m_lineSettings;
