@@ -12,7 +12,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev libbenchmark-dev
     fonts-ipafont-gothic
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev valgrind
     xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
 )
 
