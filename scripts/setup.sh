@@ -13,6 +13,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libgl-dev libbenchmark-dev
     fonts-ipafont-gothic
     clang libclang-rt-14-dev valgrind
+    desktop-file-utils appstream man-db dpkg-dev
     xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
 )
 

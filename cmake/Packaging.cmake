@@ -1,0 +1,35 @@
+# What `cmake --install` puts on a system, and the Debian package CPack makes of it.
+include(GNUInstallDirs)
+
+install(TARGETS qpv-panel qpv-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+set(qpv_app_id org.omta.QPV7100Control)
+install(FILES packaging/${qpv_app_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/${qpv_app_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES packaging/icons/${qpv_app_id}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 32 48 64 128 256)
+    install(FILES packaging/icons/${qpv_app_id}-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${qpv_app_id}.png)
+endforeach()
+install(FILES packaging/man/qpv-panel.1 packaging/man/qpv-sim.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME qpv-panel)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR OMTA)
+set(CPACK_PACKAGE_CONTACT "OMTA <support@omta.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Control panel for the QPV-7100 projector (RS-232C)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Sends the QPV-7100 projector's commands over a serial line, shows the traffic with every "
+    "control character made visible and decodes the replies to status queries. Includes "
+    "qpv-sim, a simulated projector on a pseudo-terminal.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt and C++ libraries, from the binaries themselves
+# Not visible to the library scan: the window-system plugins and the panel's Japanese fonts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
