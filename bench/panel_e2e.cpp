@@ -4,13 +4,13 @@
 
 #include "panel/displayline.h"
 #include "panel/form1.h"
+#include "processstats.h"
 #include "ptypair.h"
 #include "serial/mscomm.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,7 +23,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <mutex>
 #include <poll.h>
 #include <thread>
@@ -72,25 +71,6 @@ double percentile(std::vector<double> samples, double p)
 double microsecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
-double threadCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-long rssKilobytes(const char* field = "VmRSS:")
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(std::strlen(field))).trimmed().split(' ').first().toLong();
-    }
-    return -1;
 }
 
 struct Panel {
@@ -260,14 +240,14 @@ StreamResult stream(std::chrono::seconds duration, int clickEveryMs)
         if (tailSeen()) // the marker comes last, and only once
             loop.quit();
     });
-    QTimer::singleShot(duration / 4, &loop, [&] { result.rssAfterCapKb = rssKilobytes(); });
+    QTimer::singleShot(duration / 4, &loop, [&] { result.rssAfterCapKb = statusKilobytes("VmRSS:"); });
     QTimer::singleShot(duration + 10s, &loop, &QEventLoop::quit); // never hang
     loop.exec();
     const auto seen = Clock::now();
     const double wall = std::chrono::duration<double>(seen - wallStart).count();
     result.cpuShare = (threadCpuSeconds() - cpuStart) / wall;
     result.lagMs = std::chrono::duration<double, std::milli>(seen - lastDue).count();
-    result.rssEndKb = rssKilobytes();
+    result.rssEndKb = statusKilobytes("VmRSS:");
     clicker.stop();
     writer.join();
     return result;

@@ -5,30 +5,14 @@
 //   bench_startup_child bare
 
 #include "panel/form1.h"
+#include "processstats.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QWindow>
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
-
-namespace {
-
-long peakRssKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -54,7 +38,7 @@ int main(int argc, char* argv[])
     while (!window->windowHandle() || !window->windowHandle()->isExposed())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     window->repaint();
-    std::printf("shown %ld\n", peakRssKilobytes());
+    std::printf("shown %ld\n", statusKilobytes("VmHWM:"));
     std::fflush(stdout);
     return 0;
 }

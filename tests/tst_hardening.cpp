@@ -4,6 +4,7 @@
 #include "catalogue/commandbuttons.h"
 #include "exchange/echo.h"
 #include "panelfixture.h"
+#include "processstats.h"
 #include "sim/simulator.h"
 
 #include <QFile>
@@ -16,7 +17,6 @@
 #include <QTest>
 
 #include <atomic>
-#include <ctime>
 #include <mutex>
 #include <poll.h>
 #include <thread>
@@ -26,25 +26,6 @@ using namespace qpv;
 using namespace std::chrono_literals;
 
 namespace {
-
-double threadCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-long rssKilobytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(qstrlen(field))).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 // A device path that can vanish and come back, as /dev/serial/by-id/... does when a USB
 // adapter is pulled and plugged in again: a link to a fresh pseudo-terminal each time.
@@ -329,7 +310,7 @@ void TestHardening::hostileLine()
     clock.start();
     while (clock.elapsed() < seconds * 1000) {
         QTest::qWait(200);
-        peakRss = std::max(peakRss, rssKilobytes("VmRSS:"));
+        peakRss = std::max(peakRss, statusKilobytes("VmRSS:"));
         QVERIFY(isPlain(panel.line("Label12")));
     }
     clicker.stop();

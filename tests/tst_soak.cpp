@@ -4,9 +4,9 @@
 
 #include "exchange/echo.h"
 #include "panelfixture.h"
+#include "processstats.h"
 #include "sim/simulator.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace qpv;
@@ -36,18 +36,6 @@ constexpr Query kQueries[] = {
 constexpr sim::Fault kFaults[] = {sim::Fault::None, sim::Fault::Pieces,  sim::Fault::None,
                                   sim::Fault::Late, sim::Fault::None,    sim::Fault::NoReply,
                                   sim::Fault::None, sim::Fault::Garbage};
-
-long rssKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -108,10 +96,10 @@ void TestSoak::statusQueriesWithFaults()
         QTRY_VERIFY_WITH_TIMEOUT(idle(), 2000);
         ++exchanges;
         if (rssWarm == 0 && clock.elapsed() > duration * 250)
-            rssWarm = rssKilobytes();
+            rssWarm = statusKilobytes("VmRSS:");
     }
 
-    const long rssEnd = rssKilobytes();
+    const long rssEnd = statusKilobytes("VmRSS:");
     qInfo("soak: %d exchanges in %d s, %d decoded, %d marked missing, RSS %.1f -> %.1f MB", exchanges,
           duration, decoded, markedMissing, static_cast<double>(rssWarm) / 1024,
           static_cast<double>(rssEnd) / 1024);
