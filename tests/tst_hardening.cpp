@@ -325,7 +325,9 @@ void TestHardening::hostileLine()
     QVERIFY(answerMs.size() >= static_cast<std::size_t>(seconds * 3));
     QVERIFY2(worst < 100, qPrintable(QStringLiteral("a click waited %1 ms").arg(worst)));
     QVERIFY(panel.form->state().RxBuffer.text().size() <= kTextCap);
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed memory aside by design
     QVERIFY(peakRss < 200 * 1024);
+#endif
 }
 
 QTEST_MAIN(TestHardening)
