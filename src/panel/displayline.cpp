@@ -1,10 +1,76 @@
 #include "panel/displayline.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
+#include <utility>
+
 namespace qpv {
+
+namespace {
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// How many characters left the front, when `after` is what stayed of `before` followed by
+// new characters (a receive echo at its cap); 0 when it is not so. A few places are tried,
+// where the start of `after` occurs in `before`.
+std::size_t droppedFront(std::string_view before, std::string_view after)
+{
+    constexpr std::size_t kProbe = 16;
+    constexpr int kTries = 8;
+    if (after.empty())
+        return 0;
+    const std::string_view probe = after.substr(0, std::min(kProbe, after.size()));
+    std::size_t at = 0;
+    for (int tries = 0; tries < kTries; ++tries) {
+        at = before.find(probe, at + 1);
+        if (at == std::string_view::npos)
+            return 0;
+        if (after.starts_with(before.substr(at)))
+            return at;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::vector<LineChange> lineChanges(std::string_view before, std::string_view after)
+{
+    if (before == after)
+        return {};
+    if (!isAscii(before) || !isAscii(after)) {
+        // Offsets in bytes are not offsets in characters here: the whole text is told.
+        return {{0, toQString(before), toQString(after)}};
+    }
+    // One byte, one character from here on.
+    const auto at = [](std::size_t offset) { return static_cast<int>(offset); };
+    const auto differ = std::mismatch(before.begin(), before.end(), after.begin(), after.end());
+    const auto same = static_cast<std::size_t>(differ.first - before.begin());
+    if (same == before.size())
+        return {{at(same), {}, toQString(after.substr(same))}};
+    if (same == after.size())
+        return {{at(same), toQString(before.substr(same)), {}}};
+    if (const std::size_t dropped = droppedFront(before, after); dropped > 0) {
+        std::vector<LineChange> changes{{0, toQString(before.substr(0, dropped)), {}}};
+        const std::size_t stayed = before.size() - dropped;
+        if (stayed < after.size())
+            changes.push_back({at(stayed), {}, toQString(after.substr(stayed))});
+        return changes;
+    }
+    return {{at(same), toQString(before.substr(same)), toQString(after.substr(same))}};
+}
 
 DisplayLine::DisplayLine(QWidget* parent)
     : QFrame(parent)
@@ -18,8 +84,34 @@ void DisplayLine::setText(std::string text)
 {
     if (text == m_text)
         return;
-    m_text = std::move(text);
+    if (!QAccessible::isActive()) {
+        m_text = std::move(text);
+        update();
+        return;
+    }
+    const std::string before = std::exchange(m_text, std::move(text));
     update();
+    announceChange(before);
+}
+
+void DisplayLine::announceChange(std::string_view before)
+{
+    for (const LineChange& change : lineChanges(before, m_text)) {
+        if (change.removed.isEmpty()) {
+            QAccessibleTextInsertEvent event(this, change.position, change.inserted);
+            QAccessible::updateAccessibility(&event);
+        } else if (change.inserted.isEmpty()) {
+            QAccessibleTextRemoveEvent event(this, change.position, change.removed);
+            QAccessible::updateAccessibility(&event);
+        } else {
+            QAccessibleTextUpdateEvent event(this, change.position, change.removed,
+                                             change.inserted);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    // The text is also the line's name: a screen reader speaks the new STATUS from this.
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
 }
 
 QString DisplayLine::visibleText() const
@@ -27,7 +119,8 @@ QString DisplayLine::visibleText() const
     if (!m_advancesKnown) {
         const QFontMetricsF metrics(font());
         for (std::size_t c = 0; c < m_advances.size(); ++c)
-            m_advances[c] = static_cast<float>(metrics.horizontalAdvance(QChar(static_cast<char16_t>(c))));
+            m_advances[c] = static_cast<float>(
+                metrics.horizontalAdvance(QChar(static_cast<char16_t>(c))));
         m_advancesKnown = true;
     }
     // Bytes beyond ASCII (a device path in a report) are counted as one pixel each: no

@@ -1,16 +1,37 @@
 #pragma once
 
 #include <QFrame>
+#include <QString>
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace qpv {
+
+// One change of a line's text as a screen reader is told it: at `position` (in characters),
+// `removed` gave way to `inserted`.
+struct LineChange {
+    int position = 0;
+    QString removed;
+    QString inserted;
+    bool operator==(const LineChange&) const = default;
+};
+
+// The changes that, applied in order, turn the text `before` into `after` (both UTF-8). Only
+// what changed is told: a growing echo tells its new characters, an echo at its cap that
+// moves on tells what left the front and what came at the end.
+std::vector<LineChange> lineChanges(std::string_view before, std::string_view after);
 
 // One of the traffic lines (TXD, RXD, STATUS): a bordered box showing its text as plain
 // text on one line, clipped at the right. The text reads back exactly as set, whatever its
 // length; only the part that can fit is ever laid out, so a line holding a 130,000-character
 // echo costs no more to show than a short one.
+//
+// Screen readers read the whole text (see panelaccessibility.h). A change is announced to them
+// only while the platform's accessibility is active; otherwise setting a text costs what it
+// did without them.
 class DisplayLine : public QFrame {
     Q_OBJECT
 
@@ -29,6 +50,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void announceChange(std::string_view before);
+
     std::string m_text;
     // Advance of each ASCII character in the line's font, for cutting the text without
     // laying it out; measured when first needed after a font change.
