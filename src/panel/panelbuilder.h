@@ -15,8 +15,8 @@ namespace qpv {
 QFont fontFor(const FontSpec& spec);
 
 // Builds every control of the table on the window: widget by kind, placed, coloured, with
-// its font, caption and objectName. Returns the controls by name, and chains the focus in
-// tab-index order.
+// its font, caption and objectName, and accessible (see panelaccessibility.h). Returns the
+// controls by name, and chains the focus in tab-index order.
 QHash<QString, QWidget*> buildPanel(QWidget* window);
 
 } // namespace qpv
