@@ -5,6 +5,7 @@
 #include "panel/displayline.h"
 #include "panel/form1.h"
 #include "processstats.h"
+#include "lineload.h"
 #include "ptypair.h"
 #include "serial/mscomm.h"
 
@@ -20,13 +21,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <mutex>
-#include <poll.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 
 using Clock = std::chrono::steady_clock;
@@ -164,62 +160,26 @@ StreamResult stream(std::chrono::seconds duration, int clickEveryMs)
     PtyPair line;
     Panel panel(line);
     QPushButton* query = panel.button("Command47");
-    const int master = line.masterFd();
 
-    const std::size_t total = static_cast<std::size_t>(kCharactersPerSecond * static_cast<double>(duration.count()));
+    // A steady pattern, and a marker last, so the end of the stream can be recognised.
+    const auto total = static_cast<std::int64_t>(kCharactersPerSecond * static_cast<double>(duration.count()));
     const QByteArray marker("<END-OF-STREAM>");
-    std::atomic<bool> writerDone{false};
-    std::atomic<std::int64_t> clickAtNs{0};
-    std::mutex latencyMutex;
+    const std::int64_t markerAt = total - marker.size();
     StreamResult result;
-    const auto start = Clock::now();
-    const auto lastDue = start + duration;
-
-    std::thread writer([&] {
+    const auto lastDue = Clock::now() + duration;
+    LineLoad load(line.masterFd(), "POWR????\r", [&](std::int64_t offset, std::size_t size) {
         static constexpr char kPattern[] = "0123456789 ABCDEF";
-        std::size_t sent = 0;
-        QByteArray fromPanel;
-        while (sent < total) {
-            // Write what is due by now, in pieces of at most 16 characters.
-            const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-            const auto due = std::min(total, static_cast<std::size_t>(elapsed * kCharactersPerSecond));
-            while (sent < due) {
-                char piece[16];
-                const std::size_t n = std::min<std::size_t>(sizeof piece, due - sent);
-                for (std::size_t k = 0; k < n; ++k) {
-                    const std::size_t at = sent + k;
-                    piece[k] = at >= total - static_cast<std::size_t>(marker.size())
-                                   ? marker[static_cast<qsizetype>(at - (total - static_cast<std::size_t>(marker.size())))]
-                                   : kPattern[at % (sizeof kPattern - 1)];
-                }
-                const ssize_t w = ::write(master, piece, n);
-                if (w > 0)
-                    sent += static_cast<std::size_t>(w);
-                else
-                    break; // the terminal is full: the panel is behind; try again shortly
-            }
-            // Watch for the panel's commands while waiting for the next piece to fall due.
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 1) > 0) {
-                char buffer[256];
-                const ssize_t r = ::read(master, buffer, sizeof buffer);
-                if (r > 0)
-                    fromPanel.append(buffer, r);
-                if (fromPanel.contains("POWR????\r") && clickAtNs.load() != 0) {
-                    const auto now = Clock::now().time_since_epoch().count();
-                    std::lock_guard lock(latencyMutex);
-                    result.clickLatenciesMs.push_back(static_cast<double>(now - clickAtNs.exchange(0)) / 1e6);
-                    fromPanel.clear();
-                }
-            }
-        }
-        writerDone = true;
+        QByteArray piece;
+        for (std::int64_t at = offset; at < std::min<std::int64_t>(total, offset + static_cast<std::int64_t>(size)); ++at)
+            piece += at >= markerAt ? marker[static_cast<qsizetype>(at - markerAt)]
+                                    : kPattern[static_cast<std::size_t>(at) % (sizeof kPattern - 1)];
+        return piece;
     });
 
     QTimer clicker;
     if (clickEveryMs > 0) {
         QObject::connect(&clicker, &QTimer::timeout, [&] {
-            clickAtNs = Clock::now().time_since_epoch().count();
+            load.clickDue();
             QTest::mouseClick(query, Qt::LeftButton);
         });
         clicker.start(clickEveryMs);
@@ -249,7 +209,8 @@ StreamResult stream(std::chrono::seconds duration, int clickEveryMs)
     result.lagMs = std::chrono::duration<double, std::milli>(seen - lastDue).count();
     result.rssEndKb = statusKilobytes("VmRSS:");
     clicker.stop();
-    writer.join();
+    load.stop();
+    result.clickLatenciesMs = load.answerMilliseconds();
     return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include "catalogue/commandbuttons.h"
 #include "exchange/echo.h"
+#include "lineload.h"
 #include "panelfixture.h"
 #include "processstats.h"
 #include "sim/simulator.h"
@@ -16,10 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
-#include <mutex>
-#include <poll.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace qpv;
@@ -244,64 +241,31 @@ void TestHardening::hostileLine()
     PanelFixture panel;
     int key = Qt::Key_J, ctrl = 2;
     panel.form->Form_KeyDown(key, ctrl);
-    const int master = panel.one.masterFd();
 
-    std::atomic<bool> stop{false};
-    std::atomic<std::int64_t> clickDueNs{0};
-    std::mutex mutex;
-    std::vector<double> answerMs;
-    std::atomic<std::int64_t> bytesWritten{0};
-
-    // The projector's end: 115200 baud of garbage, in pieces, watching for the panel's commands.
-    std::thread line([&] {
-        QRandomGenerator random(7100);
+    // The projector's end: 115200 baud of garbage in pieces, markup, NUL runs and long runs
+    // without a CR among it. A click every 250 ms, timed from when it was due: a busy panel
+    // would answer late.
+    QRandomGenerator random(7100);
+    LineLoad load(panel.one.masterFd(), "TABN   1\r", [&](std::int64_t, std::size_t size) {
         static constexpr std::string_view kNasty[] = {"<b>", "</b>", "&#", "&#x41;", "<img src=x>",
                                                       "\r\n", std::string_view("\0\0", 2), "\x1b[2J"};
-        const auto start = std::chrono::steady_clock::now();
-        QByteArray fromPanel;
-        std::int64_t written = 0;
-        while (!stop) {
-            const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            const auto due = static_cast<std::int64_t>(elapsed * 11520);
-            while (written < due) {
-                QByteArray piece;
-                const auto kind = random.bounded(10);
-                if (kind < 2) {
-                    const std::string_view nasty = kNasty[random.bounded(std::uint32_t{std::size(kNasty)})];
-                    piece.append(nasty.data(), static_cast<qsizetype>(nasty.size()));
-                } else if (kind < 3) {
-                    piece.fill(static_cast<char>(0x80 + random.bounded(128)), 64); // a long run, no CR
-                } else {
-                    piece.resize(1 + random.bounded(16));
-                    for (char& c : piece)
-                        c = static_cast<char>(random.bounded(256));
-                }
-                const ssize_t n = ::write(master, piece.constData(), static_cast<size_t>(piece.size()));
-                if (n <= 0)
-                    break;
-                written += n;
-            }
-            bytesWritten = written;
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 1) > 0) {
-                char buffer[256];
-                const ssize_t r = ::read(master, buffer, sizeof buffer);
-                if (r > 0)
-                    fromPanel.append(buffer, r);
-                if (fromPanel.contains("TABN   1\r") && clickDueNs.load() != 0) {
-                    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-                    std::lock_guard lock(mutex);
-                    answerMs.push_back(static_cast<double>(now - clickDueNs.exchange(0)) / 1e6);
-                    fromPanel.clear();
-                }
-            }
+        QByteArray piece;
+        const auto kind = random.bounded(10);
+        if (kind < 2) {
+            const std::string_view nasty = kNasty[random.bounded(std::uint32_t{std::size(kNasty)})];
+            piece.append(nasty.data(), static_cast<qsizetype>(nasty.size()));
+        } else if (kind < 3) {
+            piece.fill(static_cast<char>(0x80 + random.bounded(128)), 64); // a long run, no CR
+        } else {
+            piece.resize(static_cast<qsizetype>(1 + random.bounded(static_cast<std::uint32_t>(size))));
+            for (char& c : piece)
+                c = static_cast<char>(random.bounded(256));
         }
+        return piece;
     });
-
-    // A click every 250 ms, timed from when it was due: a busy panel would answer late.
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, [&] {
-        clickDueNs = std::chrono::steady_clock::now().time_since_epoch().count();
+        load.clickDue();
         QTest::mouseClick(panel.find("Command44"), Qt::LeftButton);
     });
     clicker.start(250);
@@ -314,13 +278,12 @@ void TestHardening::hostileLine()
         QVERIFY(isPlain(panel.line("Label12")));
     }
     clicker.stop();
-    stop = true;
-    line.join();
+    load.stop();
 
-    std::lock_guard lock(mutex);
+    const std::vector<double> answerMs = load.answerMilliseconds();
     const double worst = answerMs.empty() ? 1e9 : *std::max_element(answerMs.begin(), answerMs.end());
     qInfo("hostile line: %lld bytes in %d s, %zu clicks answered, worst %.1f ms, peak RSS %.1f MB",
-          static_cast<long long>(bytesWritten.load()), seconds, answerMs.size(), worst,
+          static_cast<long long>(load.written()), seconds, answerMs.size(), worst,
           static_cast<double>(peakRss) / 1024);
     QVERIFY(answerMs.size() >= static_cast<std::size_t>(seconds * 3));
     QVERIFY2(worst < 100, qPrintable(QStringLiteral("a click waited %1 ms").arg(worst)));
