@@ -7,6 +7,7 @@
 #include "processstats.h"
 #include "sim/simulator.h"
 
+#include <QApplication>
 #include <QTest>
 
 using namespace qpv;
@@ -108,5 +109,16 @@ void TestSoak::statusQueriesWithFaults()
     QVERIFY(rssEnd - rssWarm < 2048);
 }
 
-QTEST_MAIN(TestSoak)
+int main(int argc, char* argv[])
+{
+    // Qt Test stops a test function after five minutes; the long run takes ten.
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT")) {
+        const int seconds = qEnvironmentVariableIntValue("QPV_SOAK_SECONDS");
+        qputenv("QTEST_FUNCTION_TIMEOUT", QByteArray::number((std::max(seconds, 30) + 300) * 1000));
+    }
+    QApplication app(argc, argv);
+    TestSoak test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_soak.moc"
