@@ -36,10 +36,10 @@ if ((${#missing[@]} > 0)); then
 fi
 
 build_dir="$root/build"
-cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQPV_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir="$root/build-sanitize"
-    cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DQPV_SANITIZE=ON)
+    cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DQPV_SANITIZE=ON -DQPV_WERROR=ON)
 fi
 
 cmake -S "$root" -B "$build_dir" "${cmake_args[@]}" >/dev/null

@@ -8,6 +8,8 @@
 #include "serial/mscomm.h"
 #include "testbytes.h"
 
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -53,10 +55,10 @@ private slots:
     void watchdogMarksAMissingReply();
     void lateReplyAfterTheWatchdog();
     void lateReplyAfterTheBlanking();
-    void lateCharactersStandInFrontOfTheNextReply();
     void charactersWithNoCommandOutstanding();
     void watchdogAfterAReplyLeavesTheRxdLine();
-    void aSendRestartsBothCountdowns();
+    void queriesInQuickSuccessionAreDecodedAlone();
+    void aNewIntervalRestartsTheWatchdogAndTheSameOneDoesNot();
     void receiveBufferIsCapped();
     void displayLinesArePlainTextAndReadBackExactly();
     void sendWhileClosed();
@@ -151,22 +153,6 @@ void TestLink::lateReplyAfterTheBlanking()
     QVERIFY(!panel.timer("Timer4")->isActive());
 }
 
-void TestLink::lateCharactersStandInFrontOfTheNextReply()
-{
-    Panel panel(m_pty->path());
-    panel.form->sendCommand("TABN   1");
-    panel.form->Timer2_Timer();
-    m_pty->write("8");
-    QTRY_COMPARE(panel.rxd(), QByteArray(" 8 "));
-
-    // A send never empties the buffer: the next reply is read behind the late "8".
-    panel.form->sendCommand("TABN   1");
-    QCOMPARE(bytes(panel.form->state().RxBuffer.text()), QByteArray("8"));
-    m_pty->write("00\r");
-    QTRY_COMPARE(panel.rxd(), QByteArray(" 8 0 0 CR "));
-    QCOMPARE(panel.status(), QByteArray(" Stand by"));
-}
-
 void TestLink::charactersWithNoCommandOutstanding()
 {
     Panel panel(m_pty->path());
@@ -193,14 +179,54 @@ void TestLink::watchdogAfterAReplyLeavesTheRxdLine()
     QCOMPARE(bytes(panel.form->state().RxBuffer.text()), QByteArray());
 }
 
-void TestLink::aSendRestartsBothCountdowns()
+void TestLink::queriesInQuickSuccessionAreDecodedAlone()
+{
+    // Three queries 400 ms apart with the 500 ms watchdog: the buffer empties on the first
+    // send's schedule, so the third reply is decoded alone.
+    Panel panel(m_pty->path());
+    QElapsedTimer clock;
+    clock.start();
+    const auto at = [&clock](int ms) { QTest::qWait(std::max(0, ms - int(clock.elapsed()))); };
+    panel.form->sendCommand("TABN   1");
+    m_pty->write("80\r");
+    QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
+    at(400);
+    panel.form->sendCommand("TLPS   1");
+    m_pty->write("1\r");
+    QTRY_VERIFY(panel.rxd().endsWith(" 1 CR "));
+    at(800);
+    panel.form->sendCommand("POWR????");
+    m_pty->write("1\r");
+    QTRY_COMPARE(panel.rxd(), QByteArray(" 1 CR "));
+    QCOMPARE(panel.status(), QByteArray(" ON"));
+
+    // A late character still stands in front of the next reply.
+    at(1300 + 50);
+    panel.form->sendCommand("TABN   1");
+    QTRY_COMPARE_WITH_TIMEOUT(panel.rxd(), QByteArray(" X X X X"), 1000);
+    m_pty->write("8");
+    QTRY_COMPARE(panel.rxd(), QByteArray(" 8 "));
+    panel.form->sendCommand("TABN   1");
+    m_pty->write("00\r");
+    QTRY_COMPARE(panel.rxd(), QByteArray(" 8 0 0 CR "));
+    QCOMPARE(panel.status(), QByteArray(" Stand by"));
+}
+
+void TestLink::aNewIntervalRestartsTheWatchdogAndTheSameOneDoesNot()
 {
     Panel panel(m_pty->path());
-    panel.form->sendCommand("TABN   1");
-    QTest::qWait(300);
-    panel.form->sendCommand("TABN   1");
-    QVERIFY(panel.timer("Timer2")->remainingTime() > 400);
-    QVERIFY(panel.timer("Timer4")->remainingTime() > 900);
+    QTimer* watchdog = panel.timer("Timer2");
+    QTimer* blanking = panel.timer("Timer4");
+    panel.form->Command95_Click(); // SEND: 2000 ms, 2500 ms
+    QTest::qWait(400);
+    panel.form->Command95_Click();
+    QVERIFY(watchdog->remainingTime() < 1700); // runs on from the first SEND
+    QVERIFY(blanking->remainingTime() > 2400); // each command's lines stay up in full
+    panel.form->findChild<QPushButton*>(QStringLiteral("Command67"))->click(); // 5000 ms
+    QVERIFY(watchdog->remainingTime() > 4900);
+    QTest::qWait(400);
+    panel.form->findChild<QPushButton*>(QStringLiteral("Command68"))->click();
+    QVERIFY(watchdog->remainingTime() < 4700);
 }
 
 void TestLink::receiveBufferIsCapped()

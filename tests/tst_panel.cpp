@@ -454,8 +454,9 @@ void TestPanel::startUpPlacement()
 {
     PanelFixture panel;
     const QRect screen = panel.form->screen()->geometry();
-    // Centred horizontally; vertically on the design-time height (8730 + 435 twips).
-    QCOMPARE(panel.form->pos().x(), qRound((screen.width() * 15 - 9495) / 2.0 / 15));
+    // Centred on the outer width (9495 + two 4-pixel borders); vertically on the design-time
+    // outer height (8730 + 435 twips).
+    QCOMPARE(panel.form->pos().x(), qRound((screen.width() * 15 - 9615) / 2.0 / 15));
     QCOMPARE(panel.form->pos().y(), qRound((screen.height() * 15 - 9165) / 2.0 / 15));
     QCOMPARE(panel.form->windowTitle(), QStringLiteral("OMTA   QPV-7100   CONTROL   Ver.1.42"));
 }

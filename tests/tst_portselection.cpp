@@ -28,7 +28,8 @@ private slots:
     void startUpFailureShowsTheWindowWithThePortClosed();
     void choosingAPortMovesTheLinkAndKeepsTheSpeed();
     void failedSelectionFallsBackAndKeepsTheLink();
-    void choosingTheSamePortAgainReopensIt();
+    void aFailedChoiceKeepsThePortInUseAndItsWait_data();
+    void aFailedChoiceKeepsThePortInUseAndItsWait();
     void speedChangeAppliesToTheOpenPort();
     void settingsPanelHidesItselfAfterFiveSeconds();
     void comAndToggleRestartTheCountdown();
@@ -95,7 +96,7 @@ void TestPortSelection::failedSelectionFallsBackAndKeepsTheLink()
 
     QCOMPARE(panel.boxes.texts.size(), 1);
     QVERIFY(panel.boxes.texts.first().startsWith(QStringLiteral("COM2 (/nonexistent/ttyUSB7) cannot be opened")));
-    QCOMPARE(panel.boxes.titles.first(), QGuiApplication::applicationDisplayName());
+    QCOMPARE(panel.boxes.titles.first(), QStringLiteral("OMTA QPV-7100 CONTROL"));
     QCOMPARE(panel.form->serialControl().CommPort(), 1);
     QVERIFY(panel.form->serialControl().PortOpen()); // COM1 reopened: the link as it was
     QVERIFY(marked(panel, "Option1"));               // the port in use is the one marked
@@ -105,29 +106,39 @@ void TestPortSelection::failedSelectionFallsBackAndKeepsTheLink()
     QCOMPARE(panel.one.read(9), QByteArray("TABN   1\r"));
 }
 
-void TestPortSelection::choosingTheSamePortAgainReopensIt()
+void TestPortSelection::aFailedChoiceKeepsThePortInUseAndItsWait_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("COM1 again") << QStringLiteral("Option1");
+    QTest::newRow("COM2, missing") << QStringLiteral("Option2");
+}
+
+void TestPortSelection::aFailedChoiceKeepsThePortInUseAndItsWait()
 {
     using namespace std::chrono_literals;
+    QFETCH(QString, chosen);
     sim::Simulator simulator(sim::ProjectorTiming{0ms, 0ms});
     QVERIFY(simulator.start(nullptr));
-    PanelFixture panel(simulator.devicePath());
-    QVERIFY(panel.form->serialControl().PortOpen());
+    PanelFixture panel(simulator.devicePath(), kMissing);
+    const QString com1 = QStringLiteral("COM1 (%1)").arg(simulator.devicePath());
 
     simulator.vanish(); // the USB adapter is pulled
     QTRY_VERIFY(!panel.form->serialControl().PortOpen());
     QVERIFY(panel.line("Label22").contains("was disconnected"));
 
-    // Chosen again while the device is still away: a warning, the port stays closed.
+    // Chosen while COM1's device is still away: a warning, and the panel stays on COM1.
     QTest::mouseClick(panel.find("Command33"), Qt::LeftButton);
-    QTest::mouseClick(panel.find("Option1"), Qt::LeftButton);
+    QTest::mouseClick(panel.find(qPrintable(chosen)), Qt::LeftButton);
     QCOMPARE(panel.boxes.texts.size(), 1);
-    QVERIFY(!panel.form->serialControl().PortOpen());
-
-    QVERIFY(simulator.comeBack()); // plugged in again
-    QTest::mouseClick(panel.find("Option1"), Qt::LeftButton);
     QCOMPARE(panel.form->serialControl().CommPort(), 1);
-    QVERIFY(panel.form->serialControl().PortOpen());
-    QVERIFY(marked(panel, "Option1"));
+    QVERIFY(marked(panel, "Option1") && !marked(panel, "Option2"));
+    panel.form->sendCommand("TABN   1");
+    QCOMPARE(panel.line("Label22"), (' ' + com1 + QStringLiteral(" is not open")).toUtf8());
+
+    // Plugged in again: reopened by itself, no further choice needed.
+    QVERIFY(simulator.comeBack());
+    QTRY_VERIFY_WITH_TIMEOUT(panel.form->serialControl().PortOpen(), 3000);
+    QCOMPARE(panel.line("Label22"), (' ' + com1 + QStringLiteral(" is back and open again.")).toUtf8());
     panel.form->sendCommand("TABN   1");
     QTRY_COMPARE(panel.line("Label22"), QByteArray(" Stand by"));
 }

@@ -89,8 +89,9 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    // No application display name: the window system would append it to the window's title,
+    // which must read exactly as designed. The warning box carries the name itself.
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("OMTA QPV-7100 CONTROL"));
 
     qpv::PortMap ports;
     if (parser.isSet(com1))

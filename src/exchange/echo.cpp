@@ -123,7 +123,7 @@ void EchoedText::append(std::string_view piece)
 void EchoedText::clear()
 {
     m_text.clear();
-    m_echo.assign(" ");
+    m_echo.resize(1); // the leading blank stays
 }
 
 } // namespace qpv

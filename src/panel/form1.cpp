@@ -26,6 +26,9 @@ constexpr std::uint8_t kReceived = 2;
 constexpr int kKeyJ = 74; // the key code of the letter key J
 constexpr int kCtrl = 2;
 
+// Titles the warning box; the window's own title is the designed one.
+const char* const kApplicationName = "OMTA QPV-7100 CONTROL";
+
 const char* const kShowData = "データを表示する";
 const char* const kHideData = "データを表示しない";
 
@@ -182,7 +185,7 @@ void Form1::setHeight(int twips)
 
 int Form1::Width() const
 {
-    return width() * 15;
+    return width() * 15 + kFrameWidthAllowance;
 }
 
 void Form1::Form_Load()
@@ -271,12 +274,12 @@ void Form1::Timer3_Timer()
 
 void Form1::Option1_Click()
 {
-    selectPortFrom(1, 2);
+    choosePort(1);
 }
 
 void Form1::Option2_Click()
 {
-    selectPortFrom(2, 1);
+    choosePort(2);
 }
 
 void Form1::Option9_Click()
@@ -289,9 +292,9 @@ void Form1::Option10_Click()
     selectSpeed("9600,N,8,1");
 }
 
-void Form1::selectPortFrom(int target, int fallback)
+void Form1::choosePort(int target)
 {
-    const PortSelection selection = selectPort(*MSComm1, target, fallback);
+    const PortSelection selection = selectPort(*MSComm1, target);
     if (selection.succeeded) {
         Frame8->setVisible(false);
         return;
@@ -346,7 +349,10 @@ void Form1::Hyouji(const std::string& text, const std::string& echo, std::uint8_
         if (!MSComm1->setOutput(QByteArray::fromStdString(text)))
             report(MSComm1->errorText());
         Label11->setText(echo);
-        Timer2->start(); // every send restarts the countdowns
+        // The watchdog runs on from the first of several sends, so the buffer empties on its
+        // schedule and a later reply is decoded alone; each command's lines stay up in full.
+        if (!Timer2->isActive())
+            Timer2->start();
         m_state.ReplyPending = 1;
         Timer4->start();
         return;
@@ -371,7 +377,9 @@ void Form1::sendCommand(std::string_view command)
 
 void Form1::setReplyTimerIntervals(int watchdogMs, int blankingMs)
 {
-    Timer2->setInterval(watchdogMs);
+    // Setting an interval restarts a running timer; setting the one it already has must not.
+    if (Timer2->interval() != watchdogMs)
+        Timer2->setInterval(watchdogMs);
     Timer4->setInterval(blankingMs);
 }
 
@@ -404,7 +412,7 @@ void Form1::Timer4_Timer()
 
 void Form1::warn(const QString& text)
 {
-    QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::warning(this, QString::fromLatin1(kApplicationName), text);
 }
 
 void Form1::report(const QString& text)

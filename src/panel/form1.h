@@ -34,8 +34,12 @@ public:
     static constexpr int kDataHeight = 6645;
     static constexpr int kExtendedHeight = 7200;
     static constexpr int kFullHeight = 9100;
-    // The outer height is the client height plus this allowance for title bar and borders.
-    static constexpr int kFrameAllowance = 435;
+    // The outer size is the client size plus an allowance for the frame: a 4-pixel border on
+    // each side and a 21-pixel title bar.
+    static constexpr int kBorderTwips = 60;
+    static constexpr int kTitleBarTwips = 315;
+    static constexpr int kFrameAllowance = kTitleBarTwips + 2 * kBorderTwips; // height
+    static constexpr int kFrameWidthAllowance = 2 * kBorderTwips;
 
     explicit Form1(const PortMap& ports, QWidget* parent = nullptr);
     ~Form1() override;
@@ -84,7 +88,7 @@ protected:
 private:
     template <typename T> T* control(const char* name) const;
     void connectControls();
-    void selectPortFrom(int target, int fallback);
+    void choosePort(int target);
     void selectSpeed(const char* settings);
     void markPortOption(int port);
     void Hyouji(const std::string& text, const std::string& echo, std::uint8_t mode);

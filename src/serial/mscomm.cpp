@@ -127,6 +127,12 @@ void MSComm::onErrorOccurred(QSerialPort::SerialPortError error)
     emit portLost(m_errorText);
 }
 
+void MSComm::awaitDevice()
+{
+    if (!m_port.isOpen())
+        m_reopenTimer.start();
+}
+
 void MSComm::tryReopen()
 {
     // Quietly: the device is expected to be missing until it is plugged in again.

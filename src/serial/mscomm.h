@@ -44,6 +44,9 @@ public:
     // Whether a lost device is being waited for. Any port number or open state the program
     // sets ends the wait: the operator's choice wins.
     bool reopenPending() const { return m_reopenTimer.isActive(); }
+    // Waits again for the device of the closed port, as after its loss: a port choice that
+    // failed must not end the wait for the port still in use.
+    void awaitDevice();
 
     QString errorText() const { return m_errorText; }
 

@@ -4,10 +4,11 @@
 
 namespace qpv {
 
-PortSelection selectPort(MSComm& comm, int target, int fallback)
+PortSelection selectPort(MSComm& comm, int target)
 {
     const bool wasOpen = comm.PortOpen();
     const int previous = comm.CommPort();
+    const bool awaitingDevice = comm.reopenPending();
 
     // A step that fails does not end the selection; the report of the last failure is shown.
     QString failure;
@@ -20,9 +21,12 @@ PortSelection selectPort(MSComm& comm, int target, int fallback)
     if (failure.isEmpty())
         return {true, {}};
 
-    comm.setCommPort(fallback);
-    if (wasOpen && previous == fallback && !comm.setPortOpen(true))
+    comm.setCommPort(previous);
+    // The port in use was just tried, if it was the one chosen: no second report of it.
+    if (wasOpen && target != previous && !comm.setPortOpen(true))
         failure += QLatin1Char('\n') + comm.errorText();
+    if (awaitingDevice)
+        comm.awaitDevice();
     return {false, failure};
 }
 

@@ -13,8 +13,8 @@ struct PortSelection {
 
 // Moves the link to port `target`: closes the open port, records the number and opens it.
 // The port is opened whether or not it had been open, so choosing a port again always
-// recovers a closed link. On failure the port number goes back to `fallback`, which is
-// reopened when it was the port open before, so the link stays as it was.
-PortSelection selectPort(MSComm& comm, int target, int fallback);
+// recovers a closed link. On failure the link stays on the port in use: its number is kept
+// (or restored), it is reopened if it had been open, and a wait for its lost device goes on.
+PortSelection selectPort(MSComm& comm, int target);
 
 } // namespace qpv

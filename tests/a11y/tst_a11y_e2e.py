@@ -431,6 +431,9 @@ def run(pyatspi, glib, process, projector):
                                capture_output=True, text=True, timeout=5).stdout.split()
         window_id = found[0] if found else ""
         time.sleep(0 if window_id else 0.1)
+    # The title as the window system shows it: nothing appended to it.
+    title = xdotool("getwindowname", window_id).strip()
+    check(title == WINDOW_TITLE, f"the title bar shows {title!r}")
     xdotool("windowfocus", "--sync", window_id)
     desktop.wait_for("the panel's window becomes active",
                      lambda: window.getState().contains(pyatspi.STATE_ACTIVE) or "inactive", 5)
