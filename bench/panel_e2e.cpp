@@ -4,9 +4,8 @@
 
 #include "panel/displayline.h"
 #include "panel/form1.h"
-#include "processstats.h"
+#include "support.h"
 #include "lineload.h"
-#include "ptypair.h"
 #include "serial/mscomm.h"
 
 #include <QApplication>

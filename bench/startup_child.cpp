@@ -5,7 +5,7 @@
 //   bench_startup_child bare
 
 #include "panel/form1.h"
-#include "processstats.h"
+#include "support.h"
 
 #include <QApplication>
 #include <QWindow>
