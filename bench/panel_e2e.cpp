@@ -4,6 +4,7 @@
 
 #include "panel/displayline.h"
 #include "panel/form1.h"
+#include "measure.h"
 #include "support.h"
 #include "lineload.h"
 #include "serial/mscomm.h"

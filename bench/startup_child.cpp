@@ -4,8 +4,8 @@
 //   bench_startup_child panel DEVICE
 //   bench_startup_child bare
 
+#include "measure.h"
 #include "panel/form1.h"
-#include "support.h"
 
 #include <QApplication>
 #include <QWindow>

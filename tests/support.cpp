@@ -3,12 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QMessageBox>
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -94,25 +92,6 @@ MessageBoxWatcher::MessageBoxWatcher()
         box->button(QMessageBox::Ok)->click();
     });
     m_timer.start(10);
-}
-
-long statusKilobytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-double threadCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 Panel::Panel(const QString& com1, const QString& com2)

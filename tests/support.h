@@ -60,11 +60,6 @@ inline QByteArray bytes(std::string_view s)
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// A memory figure of this process from /proc/self/status in kB ("VmRSS:", "VmHWM:").
-long statusKilobytes(const char* field);
-// CPU time the calling thread has used, in seconds.
-double threadCpuSeconds();
-
 // The real window on two pseudo-terminals (COM1, COM2, unless other devices are given),
 // loaded and shown offscreen.
 struct Panel {
