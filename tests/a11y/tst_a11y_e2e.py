@@ -11,12 +11,10 @@ TITLE = "OMTA   QPV-7100   CONTROL   Ver.1.42"
 RUN_LIMIT_S = 100  # ctest gives 150
 
 
-# Ends the process group of a process this script started.
-def stop(process):
+def stop(process):  # the process group of a process this script started
     for sig in (signal.SIGTERM, signal.SIGKILL):
         with contextlib.suppress(ProcessLookupError, subprocess.TimeoutExpired):
-            os.killpg(process.pid, sig)
-            process.wait(timeout=3)
+            os.killpg(process.pid, sig), process.wait(timeout=3)
 
 
 def xdotool(*arguments, must=True):
@@ -94,9 +92,8 @@ def inner(panel):
     window = frames()[0]
     assert window.name == TITLE, f"the window is named {window.name!r}"
 
-    def labelled_by(node):
-        return next((r.getTarget(0).name for r in node.getRelationSet()
-                     if r.getRelationType() == at.RELATION_LABELLED_BY), "")
+    labelled_by = lambda node: next((r.getTarget(0).name for r in node.getRelationSet()
+                                     if r.getRelationType() == at.RELATION_LABELLED_BY), "")
 
     # A traffic line's name is its text, blank at first: the caption labelling it names it.
     controls = [(n, n.getRoleName(), n.name, labelled_by(n))
