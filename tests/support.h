@@ -75,6 +75,14 @@ struct Panel {
     void click(const char* name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
     // COM, then the option: a choice on the settings panel.
     void choose(const char* option) const { click("Command33"), click(option); }
+    // END, which ends the application's event loop too; it is run once more, so that later
+    // dialogs in this process can run theirs.
+    void end() const
+    {
+        click("Command16");
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+    }
     QByteArray line(const char* name) const { return bytes(find<qpv::DisplayLine>(name)->text()); }
     QByteArray txd() const { return line("Label11"); }
     QByteArray rxd() const { return line("Label12"); }

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <ctime>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -39,17 +40,6 @@ speed_t speedOf(const PtyPair& pty)
     const termios t = pty.attributes();
     return ::cfgetospeed(&t);
 }
-
-// A device path that vanishes and comes back, as /dev/serial/by-id/... does when a USB adapter
-// is pulled and plugged in again: a link to a fresh pseudo-terminal each time.
-struct Pluggable {
-    Pluggable() { plugIn(); }
-    void pull() { pty.reset(), QFile::remove(path); }
-    void plugIn() { pty = std::make_unique<PtyPair>(), QFile::link(pty->path(), path); }
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("ttyUSB0"));
-    std::unique_ptr<PtyPair> pty;
-};
 
 int secondsFromEnvironment(const char* name, int fallback)
 {
@@ -79,10 +69,9 @@ private slots:
     void openFailuresNameDeviceAndCause();
     void permissionDeniedNamesTheGroup();
     void portAndSpeedSelection();
-    void aFailedChoiceKeepsThePortInUseAndItsWait_data();
-    void aFailedChoiceKeepsThePortInUseAndItsWait();
+    void aLostDeviceIsReopenedWithItsSpeed_data();
+    void aLostDeviceIsReopenedWithItsSpeed();
     void settingsPanelHidesItselfAfterFiveSeconds();
-    void lostDeviceIsReopenedWithItsSpeed();
     void hostileLine();
     void simulatedProjector();
 };
@@ -292,41 +281,69 @@ void TestLink::portAndSpeedSelection()
     QCOMPARE(two.two.read(9) + two.one.read(1, 20ms), QByteArray("POWR   1\r"));
 }
 
-void TestLink::aFailedChoiceKeepsThePortInUseAndItsWait_data()
+void TestLink::aLostDeviceIsReopenedWithItsSpeed_data()
 {
-    QTest::addColumn<QByteArray>("chosen");
+    QTest::addColumn<QByteArray>("chosen"); // while the device is away
+    QTest::newRow("nothing") << QByteArray();
     QTest::newRow("COM1 again") << QByteArray("Option1");
     QTest::newRow("COM2, missing") << QByteArray("Option2");
 }
 
-void TestLink::aFailedChoiceKeepsThePortInUseAndItsWait()
+void TestLink::aLostDeviceIsReopenedWithItsSpeed()
 {
     QFETCH(QByteArray, chosen);
     sim::Simulator simulator(sim::ProjectorTiming{0ms, 0ms});
     QVERIFY(simulator.start(nullptr));
-    Panel panel(simulator.devicePath(), kMissing);
+    Panel panel(simulator.devicePath(), chosen == "Option2" ? kMissing : QString());
     const QString com1 = QStringLiteral(" COM1 (%1)").arg(simulator.devicePath());
-
-    simulator.vanish(); // the USB adapter is pulled
+    panel.choose("Option9"); // 115200 baud
+    simulator.vanish();      // the USB adapter is pulled
     QTRY_VERIFY(!panel.comm().PortOpen());
+    QCOMPARE(panel.status(), (com1 + " was disconnected: the device went away. It is reopened "
+                                     "when it comes back, or choose the port again.")
+                                 .toUtf8());
+    if (chosen.isEmpty()) {
+        const std::clock_t cpu = std::clock();
+        QTest::qWait(2500);
+        QVERIFY2(std::clock() - cpu < CLOCKS_PER_SEC / 10, "waiting for the device must not spin");
+    } else { // a warning, and the panel stays on COM1
+        panel.choose(chosen.constData());
+        QCOMPARE(panel.boxes.texts.size(), 1);
+        QCOMPARE(panel.comm().CommPort(), 1);
+        QVERIFY(marked(panel, "Option1") && !marked(panel, "Option2"));
+        panel.click("Command44");
+        QCOMPARE(panel.status(), (com1 + " is not open").toUtf8());
+        QCOMPARE(panel.txd(), QByteArray(" T A B N       1 CR ")); // the echo follows all the same
+        panel.form->Timer4_Timer(); // the lines blank now, not in the middle of what follows
+    }
 
-    // Chosen while COM1's device is still away: a warning, and the panel stays on COM1.
-    panel.click("Command33");
-    panel.click(chosen.constData());
-    QCOMPARE(panel.boxes.texts.size(), 1);
-    QCOMPARE(panel.comm().CommPort(), 1);
-    QVERIFY(marked(panel, "Option1") && !marked(panel, "Option2"));
-    panel.click("Command44");
-    QCOMPARE(panel.status(), (com1 + " is not open").toUtf8());
-    QCOMPARE(panel.txd(), QByteArray(" T A B N       1 CR ")); // the echo follows all the same
-    panel.form->Timer4_Timer(); // the lines blank now, not in the middle of what follows
-
-    // Plugged in again: reopened by itself, with no further choice.
+    // Plugged in again: reopened by itself, at the speed chosen.
     QVERIFY(simulator.comeBack());
     QTRY_VERIFY_WITH_TIMEOUT(panel.comm().PortOpen(), 3000);
     QCOMPARE(panel.status(), (com1 + " is back and open again.").toUtf8());
+    const int device = ::open(QFile::encodeName(simulator.devicePath()), O_RDWR | O_NOCTTY);
+    termios t{};
+    QVERIFY(::tcgetattr(device, &t) == 0 && ::close(device) == 0);
+    QCOMPARE(::cfgetospeed(&t), speed_t{B115200});
     panel.click("Command44");
     QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
+    if (!chosen.isEmpty())
+        return;
+
+    // A successful choice of the other port ends the wait, and so does END.
+    simulator.vanish();
+    QTRY_VERIFY(!panel.comm().PortOpen());
+    panel.choose("Option2");
+    QVERIFY(panel.comm().PortOpen() && simulator.comeBack());
+    QTest::qWait(1500);
+    QCOMPARE(panel.comm().CommPort(), 2); // not pulled back to COM1
+    panel.choose("Option1");
+    simulator.vanish();
+    QTRY_VERIFY(!panel.comm().PortOpen());
+    panel.end();
+    QVERIFY(simulator.comeBack());
+    QTest::qWait(1500);
+    QVERIFY(!panel.comm().PortOpen());
 }
 
 void TestLink::settingsPanelHidesItselfAfterFiveSeconds()
@@ -352,45 +369,6 @@ void TestLink::settingsPanelHidesItselfAfterFiveSeconds()
     QVERIFY(!settings->isVisible() && countdown->isActive());
     panel.form->Timer3_Timer();
     QVERIFY(!settings->isVisible() && panel.comm().PortOpen());
-}
-
-void TestLink::lostDeviceIsReopenedWithItsSpeed()
-{
-    Pluggable adapter;
-    Panel panel(adapter.path);
-    panel.choose("Option9"); // 115200 baud
-    adapter.pull();
-    QTRY_VERIFY(!panel.comm().PortOpen());
-    const QString com1 = " COM1 (" + adapter.path + ")";
-    QCOMPARE(panel.status(),
-             (com1 + " was disconnected: the device went away. It is reopened when it "
-                     "comes back, or choose the port again.")
-                 .toUtf8());
-    const std::clock_t cpu = std::clock();
-    QTest::qWait(2500);
-    QVERIFY2(std::clock() - cpu < CLOCKS_PER_SEC / 10, "waiting for the device must not spin");
-    adapter.plugIn();
-    QTRY_VERIFY_WITH_TIMEOUT(panel.comm().PortOpen(), 3000);
-    QCOMPARE(panel.status(), (com1 + " is back and open again.").toUtf8());
-    const termios t = adapter.pty->attributes();
-    QCOMPARE(::cfgetospeed(&t), speed_t{B115200});
-    panel.click("Command47");
-    QCOMPARE(adapter.pty->read(9), QByteArray("POWR????\r"));
-
-    // A successful choice of the other port, or END, ends the wait.
-    adapter.pull();
-    QTRY_VERIFY(!panel.comm().PortOpen());
-    panel.choose("Option2");
-    adapter.plugIn();
-    QTest::qWait(1500);
-    QCOMPARE(panel.comm().CommPort(), 2); // not pulled back to COM1
-    panel.choose("Option1");
-    adapter.pull();
-    QTRY_VERIFY(!panel.comm().PortOpen());
-    panel.click("Command16");
-    adapter.plugIn();
-    QTest::qWait(1500);
-    QVERIFY(!panel.comm().PortOpen());
 }
 
 void TestLink::hostileLine()

@@ -392,7 +392,7 @@ void TestPanel::startUpAndEnd()
     const termios t = panel.one.attributes();
     QCOMPARE(::cfgetospeed(&t), speed_t{B9600});
     QCOMPARE(t.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t{CS8});
-    panel.click("Command16"); // END closes the port and the window
+    panel.end(); // END closes the port and the window
     QVERIFY(!panel.comm().PortOpen() && !panel.form->isVisible());
 }
 
