@@ -27,7 +27,7 @@ PtyPair::PtyPair()
 void PtyPair::write(const QByteArray& bytes)
 {
     qsizetype done = 0;
-    while (done < bytes.size() && m_master >= 0) {
+    while (done < bytes.size()) {
         const ssize_t n =
             ::write(m_master, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (n > 0) {
@@ -46,7 +46,7 @@ QByteArray PtyPair::read(qsizetype count, std::chrono::milliseconds timeout)
 {
     QByteArray result;
     const QDeadlineTimer deadline(timeout);
-    while (result.size() < count && !deadline.hasExpired() && m_master >= 0) {
+    while (result.size() < count && !deadline.hasExpired()) {
         pollfd p{m_master, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))) > 0)
             result += readAvailable();
@@ -70,13 +70,10 @@ termios PtyPair::attributes() const
     return t;
 }
 
-void PtyPair::hangUp()
+PtyPair::~PtyPair()
 {
-    if (m_master < 0)
-        return;
     ::close(m_master);
     ::close(m_slave);
-    m_master = m_slave = -1;
 }
 
 MessageBoxWatcher::MessageBoxWatcher()

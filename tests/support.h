@@ -24,7 +24,7 @@
 class PtyPair {
 public:
     PtyPair();
-    ~PtyPair() { hangUp(); }
+    ~PtyPair();
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
@@ -36,7 +36,6 @@ public:
     QByteArray read(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(2));
     QByteArray readAvailable();
     termios attributes() const; // as the program set them
-    void hangUp();              // the projector's end goes away
 
 private:
     int m_master = -1;

@@ -71,9 +71,8 @@ def inner(panel):
                 context.iteration(False)
 
     def sent(expected):
-        got, deadline = b"", time.monotonic() + 2
-        while len(got) < len(expected) and select.select(
-                [line], [], [], max(0, deadline - time.monotonic()))[0]:
+        got = b""
+        while len(got) < len(expected) and select.select([line], [], [], 2)[0]:
             got += os.read(line, 4096)
         assert got == expected, f"the line got {got!r}, expected {expected!r}"
 
@@ -126,7 +125,6 @@ def inner(panel):
     assert title == TITLE, f"the window system shows the title {title!r}"
 
     queries = [one("push button", q) for q in ("PJ-Status", "LAMP-TIME", "POWER-Status")]
-    assert not any(map(showing, queries)), "status queries showing in the compact window"
     xdotool("windowfocus", "--sync", found()[0])
     wait("the window active", lambda: window.getState().contains(at.STATE_ACTIVE) or "no")
     xdotool("key", "--clearmodifiers", "ctrl+j")
