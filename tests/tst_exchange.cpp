@@ -4,7 +4,6 @@
 #include "exchange/echo.h"
 #include "exchange/numberreader.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace qpv;
@@ -92,29 +91,6 @@ private slots:
         QCOMPARE(echo.size(), 1 + 2 * kCap);
         QCOMPARE(bytes(echo.substr(0, 5)), QByteArray(" B a "));
         QCOMPARE(bytes(echo.substr(echo.size() - 4)), QByteArray("a C "));
-    }
-
-    void receiveBufferKeepsItsEchoAcrossTheCap()
-    {
-        // Wide glyphs (ACK, CR) and narrow ones ("&") leave the buffer again and again.
-        QRandomGenerator random(7100);
-        const std::uint32_t sizes[] = {0, 1, 2, 31, 1000, kCap - 1, kCap, kCap + 1, 40000};
-        EchoedText buffer;
-        std::string received;
-        for (int round = 1; round <= 300; ++round) {
-            if (round % 60 == 0) {
-                buffer.clear();
-                received.clear();
-            }
-            std::string piece(sizes[random.bounded(std::uint32_t{std::size(sizes)})], '\0');
-            for (char& c : piece)
-                c = "\x06\x14\r8A\xff"[random.bounded(7)]; // the terminating NUL too
-            buffer.append(piece);
-            received += piece;
-            received.erase(0, received.size() > kCap ? received.size() - kCap : 0);
-            QVERIFY(buffer.text() == received);
-            QVERIFY(buffer.echo() == renderEcho(received));
-        }
     }
 
     void readNumber_data()

@@ -159,6 +159,18 @@ int px(int twips)
     return qRound(twips / 15.0);
 }
 
+QAccessibleInterface* ax(QObject* o)
+{
+    return QAccessible::queryAccessibleInterface(o);
+}
+
+// As a screen reader presses; the event loop then runs the click the press queued.
+void press(QObject* o)
+{
+    ax(o)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 class TestPanel : public QObject {
@@ -255,7 +267,9 @@ void TestPanel::everyButtonSendsItsCommand()
                 panel.click("Command95");
             panel.click(row.name);
             const QByteArray frame = QByteArray(picture ? "\r" : "") + row.command + '\r';
-            QVERIFY2(panel.one.read(frame.size()) == frame, row.name);
+            press(panel.find(row.name)); // as a screen reader presses it: the same again
+            QVERIFY2(panel.one.read(2 * frame.size() - picture) == frame + frame.mid(picture),
+                     row.name);
             QVERIFY2(panel.timer("Timer2")->interval() == (picture ? 5000 : 500), row.name);
             QVERIFY2(panel.timer("Timer4")->interval() == (picture ? 5500 : 1000), row.name);
             const QString tip = panel.find(row.name)->toolTip();
@@ -400,13 +414,8 @@ void TestPanel::aScreenReaderWorksThePanel()
 {
     // Names, states, text read back and what actions put on the line, in process; the
     // offscreen platform carries no announcements: tst_a11y_e2e hears them through AT-SPI.
-    const auto ax = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
-    const auto shown = [&](QObject* o) {
+    const auto shown = [](QObject* o) {
         return !(ax(o)->state().invisible | ax(o)->state().offscreen);
-    };
-    // As a screen reader presses; the event loop then runs the click the press queued.
-    const auto press = [&](QObject* o) {
-        ax(o)->actionInterface()->doAction("Press"), qApp->processEvents();
     };
     Panel panel;
     // In the order the window modes bring them into view; the settings panel stays hidden.
@@ -423,31 +432,18 @@ void TestPanel::aScreenReaderWorksThePanel()
     QTest::mouseDClick(panel.find("Image1"), Qt::LeftButton);
     inView(7);
 
-    QStringList told; // "control: name", and what a command button sends
-    QSet<QString> commands;
+    QStringList told; // "control: name"
     for (QWidget* w : panel.form->findChildren<QWidget*>()) {
         // A traffic line's name is its text; the caption labelling it says what it is.
         const auto labels = ax(w)->relations(QAccessible::Label);
         const auto name = (labels.isEmpty() ? ax(w) : labels[0].first)->text(QAccessible::Name);
         told << w->objectName() + ": " + name;
         QVERIFY2(!name.trimmed().isEmpty(), qPrintable(told.last()));
-        if (ax(w)->role() != QAccessible::PushButton ||
-            QStringList{"COM", "END", "SEND", "CLS", "CLOSE"}.contains(name))
-            continue;
-        QTest::mouseClick(w, Qt::LeftButton);
-        press(w);
-        const QByteArray both = panel.one.read(64, std::chrono::milliseconds(50));
-        // The press sent what the click sent, and only that.
-        QCOMPARE(both, both.left(both.size() / 2).repeated(2));
-        told.last() += " sends " + both.left(both.size() / 2);
-        commands << name;
     }
     QCOMPARE(told.size(), 122);
-    QCOMPARE(commands.size(), 75);
-    for (const char* promised :
-         {"Command17: POWER ON sends POWR   1\r", "Command9: VOLUME 35 sends VOLA  35\r",
-          "Command80: Picture row 3 D by D sends CF INPUT3 ANALOG\r", "Text1: CMD",
-          "Label22: STATUS", "Frame8: COM settings", "Image1: OMTA logo"})
+    for (const char* promised : {"Command17: POWER ON", "Command9: VOLUME 35", "Text1: CMD",
+                                 "Command80: Picture row 3 D by D", "Label22: STATUS",
+                                 "Frame8: COM settings", "Image1: OMTA logo"})
         QVERIFY2(told.contains(promised), promised);
 
     press(panel.find("Command33"));
