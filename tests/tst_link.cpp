@@ -1,8 +1,7 @@
 // The line as the window drives it, against pseudo-terminals playing the projector: what goes
 // out, what comes back and when the watchdog and the blanking act, the reports of a port that
 // cannot be opened or goes away, port and speed selection, a line that carries garbage, and
-// the simulated projector with its faults. The long form of the hostile line:
-// QPV_HOSTILE_SECONDS.
+// the simulated projector with its faults. Long forms: QPV_HOSTILE_SECONDS, QPV_SOAK_SECONDS.
 
 #include "exchange/echo.h"
 #include "sim/projector.h"
@@ -70,6 +69,7 @@ private slots:
     void aLostDeviceIsReopenedWithItsSpeed();
     void hostileLine();
     void simulatedProjector();
+    void soak();
 };
 
 void TestLink::oneExchange()
@@ -427,13 +427,52 @@ void TestLink::simulatedProjector()
                  QByteArray(reply));
 }
 
+void TestLink::soak()
+{
+    // Status queries against the simulated projector in standby, every fault with every query,
+    // for QPV_SOAK_SECONDS (3 by default): each reply that arrives is decoded exactly; timers
+    // and memory stay flat.
+    const std::pair<const char*, const char*> queries[] = {{"TABN   1", " Stand by"},
+                                                           {"TLPS   1", " OFF"},
+                                                           {"POWR????", " Standby"},
+                                                           {"CR4", " Normally"},
+                                                           {"CRA", " Stand by"},
+                                                           {"CR PRESSURE", "650 hPa"},
+                                                           {"CR7", " All OFF : 4 Lamp mode"}};
+    const sim::Fault faults[] = {sim::Fault::None, sim::Fault::Pieces, sim::Fault::NoReply,
+                                 sim::Fault::Garbage};
+    sim::Simulator projector(sim::ProjectorTiming{0ms, 0ms});
+    QVERIFY(projector.start(nullptr));
+    Panel panel(projector.devicePath());
+    const qsizetype timers = panel.form->findChildren<QTimer*>().size();
+    const long memory = peakKilobytes();
+    const int seconds = secondsFromEnvironment("QPV_SOAK_SECONDS", 3);
+    QElapsedTimer clock;
+    int n = 0;
+    for (clock.start(); clock.elapsed() < seconds * 1000; ++n) {
+        const auto& [command, status] = queries[size_t(n) % std::size(queries)];
+        const sim::Fault fault = faults[size_t(n) % std::size(faults)];
+        projector.setFaults({fault});
+        panel.form->sendCommand(command);
+        if (fault == sim::Fault::NoReply)
+            QTRY_COMPARE(panel.rxd(), QByteArray(" X X X X"));
+        else if (fault != sim::Fault::Garbage)
+            QTRY_COMPARE(panel.status(), QByteArray(status));
+        QTRY_VERIFY_WITH_TIMEOUT(!panel.timer("Timer4")->isActive(), 3000);
+    }
+    qInfo("soak: %d exchanges in %d s, peak RSS %.1f -> %.1f MB", n, seconds, double(memory) / 1024,
+          double(peakKilobytes()) / 1024);
+    QCOMPARE(panel.form->findChildren<QTimer*>().size(), timers);
+    QVERIFY(peakKilobytes() - memory < 8 * 1024);
+}
+
 int main(int argc, char* argv[])
 {
-    // Qt Test stops a test function after five minutes; a long hostile line takes longer.
+    // Qt Test stops a test function after five minutes; a long run takes longer.
+    const int longest = std::max(secondsFromEnvironment("QPV_HOSTILE_SECONDS", 0),
+                                 secondsFromEnvironment("QPV_SOAK_SECONDS", 0));
     if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
-        qputenv(
-            "QTEST_FUNCTION_TIMEOUT",
-            QByteArray::number((secondsFromEnvironment("QPV_HOSTILE_SECONDS", 0) + 300) * 1000));
+        qputenv("QTEST_FUNCTION_TIMEOUT", QByteArray::number((longest + 300) * 1000));
     QApplication app(argc, argv);
     TestLink test;
     return QTest::qExec(&test, argc, argv);
