@@ -442,13 +442,19 @@ void TestPanel::aScreenReaderWorksThePanel()
     }
     QCOMPARE(told.size(), 122);
     for (const char* promised : {"Command17: POWER ON", "Command9: VOLUME 35", "Text1: CMD",
-                                 "Command80: Picture row 3 D by D", "Label22: STATUS",
-                                 "Frame8: COM settings", "Image1: OMTA logo"})
+                                 "Command4: Signal Type 1 AUTO", "Command80: Picture row 3 D by D",
+                                 "Label22: STATUS", "Frame8: COM settings", "Image1: OMTA logo"})
         QVERIFY2(told.contains(promised), promised);
 
     press(panel.find("Command33"));
     press(panel.find("Option9"));
     QVERIFY(ax(panel.find("Option9"))->state().checked);
+    press(panel.find("Command33")); // the choice hid the settings panel
+    ax(panel.find("Option10"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    QTRY_VERIFY(ax(panel.find("Option10"))->state().checked);
+    QVERIFY(ax(panel.find("Text1"))->state().editable);
     ax(panel.find("Text1"))->editableTextInterface()->insertText(0, QStringLiteral("CR7"));
     press(panel.find("Command95"));
     QCOMPARE(panel.one.read(4), QByteArray("CR7\r"));
@@ -463,6 +469,10 @@ void TestPanel::aScreenReaderWorksThePanel()
         QCOMPARE((QStringList{i->text(QAccessible::Name), i->text(QAccessible::Value),
                               i->textInterface()->text(0, -1)}),
                  QStringList(3, text));
+        // A point on the second and third characters shown (" <") finds them.
+        const QAccessibleTextInterface* t = i->textInterface();
+        QCOMPARE(t->offsetAtPoint(t->characterRect(1).center()), 1);
+        QCOMPARE(t->offsetAtPoint(t->characterRect(2).center()), 2);
     }
 }
 
