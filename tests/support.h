@@ -7,63 +7,125 @@
 #include "panel/form1.h"
 #include "serial/mscomm.h"
 
-#include <QByteArray>
 #include <QPushButton>
-#include <QStringList>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
-#include <chrono>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <poll.h>
+#include <pty.h>
 #include <string_view>
 #include <termios.h>
-
-// The program under test opens path(); the test writes and reads the other end. A second
-// descriptor of the device side stays open, so the terminal does not hang up while the
-// program has it closed.
-class PtyPair {
-public:
-    PtyPair();
-    ~PtyPair();
-    PtyPair(const PtyPair&) = delete;
-    PtyPair& operator=(const PtyPair&) = delete;
-
-    QString path() const { return m_path; }
-    int masterFd() const { return m_master; } // non-blocking
-    // Writes everything; while the terminal is full, runs the event loop so the program reads.
-    void write(const QByteArray& bytes);
-    // What the program sent, until `count` bytes have come or the time is up.
-    QByteArray read(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(2));
-    QByteArray readAvailable();
-    termios attributes() const; // as the program set them
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_path;
-};
-
-// Presses OK on each warning box, from inside the box's own event loop, and keeps its text.
-class MessageBoxWatcher {
-public:
-    MessageBoxWatcher();
-    QStringList texts;
-    QStringList titles;
-
-private:
-    QTimer m_timer;
-};
+#include <unistd.h>
 
 inline QByteArray bytes(std::string_view s)
 {
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// The program under test opens path(); the test writes and reads the other end (masterFd(),
+// non-blocking). The device side stays open too, so the terminal does not hang up while the
+// program has it closed.
+class PtyPair {
+public:
+    PtyPair()
+    {
+        if (::openpty(&m_master, &m_slave, nullptr, nullptr, nullptr) != 0)
+            qFatal("openpty: %s", std::strerror(errno));
+        termios raw = attributes();
+        ::cfmakeraw(&raw);
+        ::tcsetattr(m_slave, TCSANOW, &raw);
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    }
+    ~PtyPair() { ::close(m_master), ::close(m_slave); }
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    QString path() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
+    int masterFd() const { return m_master; }
+    termios attributes() const // as the program set them
+    {
+        termios t{};
+        ::tcgetattr(m_slave, &t);
+        return t;
+    }
+    // Writes everything; while the terminal is full, runs the event loop so the program reads.
+    void write(const QByteArray& bytes)
+    {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n > 0) {
+                done += n;
+            } else if (errno == EAGAIN) { // full: let the program read, then wait for room
+                pollfd p{m_master, POLLOUT, 0};
+                QCoreApplication::processEvents(), ::poll(&p, 1, 10);
+            } else if (errno != EINTR) {
+                return;
+            }
+        }
+    }
+    // What the program sent, until `count` bytes have come or the time is up.
+    QByteArray read(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(2))
+    {
+        QByteArray result;
+        for (const QDeadlineTimer deadline(timeout); result.size() < count && !deadline.hasExpired();) {
+            pollfd p{m_master, POLLIN, 0};
+            if (::poll(&p, 1, int(std::max<qint64>(1, deadline.remainingTime()))) > 0)
+                result += readAvailable();
+        }
+        return result;
+    }
+    QByteArray readAvailable()
+    {
+        QByteArray result;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(m_master, buffer, sizeof buffer)) > 0;)
+            result.append(buffer, n);
+        return result;
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+};
+
+// Presses OK on each warning box, from inside the box's own event loop, and keeps its title
+// and text.
+struct MessageBoxWatcher {
+    MessageBoxWatcher()
+    {
+        timer.callOnTimeout([this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            const bool warning = box->icon() == QMessageBox::Warning;
+            texts << (warning ? QString() : QStringLiteral("(not a warning) ")) + box->text();
+            titles << box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        });
+        timer.start(10);
+    }
+    QStringList texts, titles;
+    QTimer timer;
+};
+
 // The real window on two pseudo-terminals (COM1, COM2, unless other devices are given),
 // loaded and shown offscreen.
 struct Panel {
-    explicit Panel(const QString& com1 = {}, const QString& com2 = {});
-
+    explicit Panel(const QString& com1 = {}, const QString& com2 = {})
+    {
+        qpv::PortMap ports;
+        ports.setDevice(1, com1.isEmpty() ? one.path() : com1);
+        ports.setDevice(2, com2.isEmpty() ? two.path() : com2);
+        form = std::make_unique<qpv::Form1>(ports);
+        form->Form_Load();
+        form->show();
+    }
     template <typename T = QWidget> T* find(const char* name) const
     {
         T* found = form->findChild<T*>(QLatin1String(name));
