@@ -303,11 +303,8 @@ void TestLink::hostileLine()
         return bytes;
     };
     QByteArray sent;
-    while (sent.size() < 40000) {
-        const QByteArray bytes = piece();
-        panel.one.write(bytes), sent += bytes;
-        QCoreApplication::processEvents();
-    }
+    for (QByteArray bytes; sent.size() < 40000; QCoreApplication::processEvents())
+        panel.one.write(bytes = piece()), sent += bytes;
     sent = sent.right(32767); // the receive buffer's cap
     QTRY_VERIFY(panel.rxd() == bytes(renderEcho({sent.constData(), size_t(sent.size())})));
 
@@ -320,9 +317,7 @@ void TestLink::hostileLine()
         onTheLine += panel.one.readAvailable();
         if (clock.elapsed() / 250 >= clicks) {
             panel.click("Command44"), ++clicks;
-            const QByteArray rxd = panel.rxd();
-            QVERIFY(
-                std::all_of(rxd.begin(), rxd.end(), [](char c) { return c >= ' ' && c <= 'z'; }));
+            QVERIFY(std::ranges::all_of(panel.rxd(), [](char c) { return c >= ' ' && c <= 'z'; }));
         }
     }
     onTheLine += panel.one.read(9 * clicks - onTheLine.size());
@@ -387,15 +382,14 @@ void TestLink::soak()
     // Status queries against the simulated projector in standby, every fault with every query,
     // for QPV_SOAK_SECONDS (3 by default): each reply that arrives is decoded exactly; timers
     // and memory stay flat.
-    const std::pair<const char*, const char*> queries[] = {{"TABN   1", " Stand by"},
-                                                           {"TLPS   1", " OFF"},
-                                                           {"POWR????", " Standby"},
-                                                           {"CR4", " Normally"},
-                                                           {"CRA", " Stand by"},
-                                                           {"CR PRESSURE", "650 hPa"},
-                                                           {"CR7", " All OFF : 4 Lamp mode"}};
-    const sim::Fault faults[] = {sim::Fault::None, sim::Fault::Pieces, sim::Fault::NoReply,
-                                 sim::Fault::Garbage};
+    // clang-format off
+    const std::pair<const char*, const char*> queries[] = {
+        {"TABN   1", " Stand by"}, {"TLPS   1", " OFF"}, {"POWR????", " Standby"},
+        {"CR4", " Normally"}, {"CRA", " Stand by"}, {"CR PRESSURE", "650 hPa"},
+        {"CR7", " All OFF : 4 Lamp mode"}};
+    // clang-format on
+    using sim::Fault;
+    const Fault faults[] = {Fault::None, Fault::Pieces, Fault::NoReply, Fault::Garbage};
     sim::Simulator projector(sim::ProjectorTiming{0ms, 0ms});
     QVERIFY(projector.start(nullptr));
     Panel panel(projector.devicePath());
@@ -406,12 +400,12 @@ void TestLink::soak()
     int n = 0;
     for (clock.start(); clock.elapsed() < seconds * 1000; ++n) {
         const auto& [command, status] = queries[size_t(n) % std::size(queries)];
-        const sim::Fault fault = faults[size_t(n) % std::size(faults)];
+        const Fault fault = faults[size_t(n) % std::size(faults)];
         projector.setFaults({fault});
         panel.form->sendCommand(command);
-        if (fault == sim::Fault::NoReply)
+        if (fault == Fault::NoReply)
             QTRY_COMPARE(panel.rxd(), QByteArray(" X X X X"));
-        else if (fault != sim::Fault::Garbage)
+        else if (fault != Fault::Garbage)
             QTRY_COMPARE(panel.status(), QByteArray(status));
         QTRY_VERIFY_WITH_TIMEOUT(!panel.timer("Timer4")->isActive(), 3000);
     }
