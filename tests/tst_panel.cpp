@@ -400,12 +400,10 @@ void TestPanel::aScreenReaderWorksThePanel()
 {
     // Names, states, text read back and what actions put on the line, in process; the
     // offscreen platform carries no announcements: tst_a11y_e2e hears them through AT-SPI.
-    const auto shown = [](QObject* o) {
-        return !(ax(o)->state().invisible | ax(o)->state().offscreen);
-    };
     Panel panel;
+    const auto a = [&](const char* name) { return ax(panel.find(name)); };
     press(panel.find("Command34")); // hidden until Ctrl+J: a press does nothing
-    QVERIFY(!shown(panel.find("Command34")) && panel.form->Height() == 5350);
+    QVERIFY(a("Command34")->state().invisible && panel.form->Height() == 5350);
     QTest::keyClick(panel.find("Command17"), Qt::Key_J, Qt::ControlModifier);
     QTest::mouseDClick(panel.find("Image1"), Qt::LeftButton);
 
@@ -425,24 +423,22 @@ void TestPanel::aScreenReaderWorksThePanel()
 
     press(panel.find("Command33"));
     press(panel.find("Option9"));
-    QVERIFY(ax(panel.find("Option9"))->state().checked);
+    QVERIFY(a("Option9")->state().checked);
     press(panel.find("Command33")); // the choice hid the settings panel
-    ax(panel.find("Option10"))
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::toggleAction());
-    QTRY_VERIFY(ax(panel.find("Option10"))->state().checked);
-    QVERIFY(ax(panel.find("Text1"))->state().editable);
-    ax(panel.find("Text1"))->editableTextInterface()->insertText(0, QStringLiteral("CR7"));
+    a("Option10")->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QTRY_VERIFY(a("Option10")->state().checked);
+    QVERIFY(a("Text1")->state().editable);
+    a("Text1")->editableTextInterface()->insertText(0, QStringLiteral("CR7"));
     press(panel.find("Command95"));
     QCOMPARE(panel.one.read(4), QByteArray("CR7\r"));
     press(panel.find("Command96"));
-    QCOMPARE(ax(panel.find("Text1"))->text(QAccessible::Value), QString());
+    QCOMPARE(a("Text1")->text(QAccessible::Value), QString());
 
     // A line at its longest, with what rich text would take for markup, and beyond ASCII.
     const auto text = QStringLiteral(" <b>&amp;</b> /dev/ttyÜSB0").repeated(2622).left(65535);
     for (const char* line : {"Label11", "Label12", "Label22"}) {
         panel.find<qpv::DisplayLine>(line)->setText(text.toStdString());
-        QAccessibleInterface* i = ax(panel.find(line));
+        QAccessibleInterface* i = a(line);
         QCOMPARE((QStringList{i->text(QAccessible::Name), i->text(QAccessible::Value),
                               i->textInterface()->text(0, -1)}),
                  QStringList(3, text));
