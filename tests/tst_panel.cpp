@@ -172,8 +172,7 @@ private slots:
     void everyControlAsDesigned();
     void everyButtonSendsItsCommand();
     void freeText();
-    void keysAndWindowModes();
-    void startUpAndEnd();
+    void startUpKeysWindowModesAndEnd();
     void aScreenReaderWorksThePanel();
 };
 
@@ -308,13 +307,30 @@ void TestPanel::freeText()
     }
 }
 
-void TestPanel::keysAndWindowModes()
+void TestPanel::startUpKeysWindowModesAndEnd()
 {
     Panel panel;
     Form1& form = *panel.form;
+    // Centred on the outer width (9495 + two 4-pixel borders); vertically on the design-time
+    // outer height (8730 + 435), before the window shrinks.
+    const QRect screen = form.screen()->geometry();
+    QCOMPARE(form.pos(), QPoint(qRound((screen.width() * 15 - 9615) / 30.0),
+                                qRound((screen.height() * 15 - 9165) / 30.0)));
+    QCOMPARE(form.windowTitle(), QStringLiteral("OMTA   QPV-7100   CONTROL   Ver.1.42"));
+    for (const char* timer : {"Timer2", "Timer3", "Timer4"})
+        QVERIFY2(!panel.timer(timer)->isActive(), timer);
+    const auto marked = [&](const char* name) {
+        return panel.find<QRadioButton>(name)->isChecked();
+    };
+    QVERIFY(marked("Option1") && marked("Option10") && !marked("Option2") && !marked("Option9"));
+    QVERIFY(panel.comm().PortOpen() && panel.boxes.texts.isEmpty());
+    const termios t = panel.one.attributes();
+    QCOMPARE(::cfgetospeed(&t), speed_t{B9600});
+    QCOMPARE(t.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t{CS8});
+
     auto* toggle = panel.find<QPushButton>("Command34");
-    const QString show = QString::fromUtf8("データを表示する");
-    const QString hide = QString::fromUtf8("データを表示しない");
+    const QString show = QString::fromUtf8("データを表示する"),
+                  hide = QString::fromUtf8("データを表示しない");
     // Whether a control lies wholly inside the window's client area, and a screen reader is
     // told the same.
     const auto shown = [&](const char* name) {
@@ -371,29 +387,8 @@ void TestPanel::keysAndWindowModes()
     }
     QCOMPARE(form.height(), 414); // data: ends below the traffic display
     QCOMPARE(box->text(), typed); // Ctrl+J reached the box, and typed nothing
-}
-
-void TestPanel::startUpAndEnd()
-{
-    Panel panel;
-    const QRect screen = panel.form->screen()->geometry();
-    // Centred on the outer width (9495 + two 4-pixel borders); vertically on the design-time
-    // outer height (8730 + 435), before the window shrinks.
-    QCOMPARE(panel.form->pos(), QPoint(qRound((screen.width() * 15 - 9615) / 30.0),
-                                       qRound((screen.height() * 15 - 9165) / 30.0)));
-    QCOMPARE(panel.form->windowTitle(), QStringLiteral("OMTA   QPV-7100   CONTROL   Ver.1.42"));
-    for (const char* timer : {"Timer2", "Timer3", "Timer4"})
-        QVERIFY2(!panel.timer(timer)->isActive(), timer);
-    const auto marked = [&](const char* name) {
-        return panel.find<QRadioButton>(name)->isChecked();
-    };
-    QVERIFY(marked("Option1") && marked("Option10") && !marked("Option2") && !marked("Option9"));
-    QVERIFY(panel.comm().PortOpen() && panel.boxes.texts.isEmpty());
-    const termios t = panel.one.attributes();
-    QCOMPARE(::cfgetospeed(&t), speed_t{B9600});
-    QCOMPARE(t.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t{CS8});
-    panel.end(); // END closes the port and the window
-    QVERIFY(!panel.comm().PortOpen() && !panel.form->isVisible());
+    panel.end();                  // END closes the port and the window
+    QVERIFY(!panel.comm().PortOpen() && !form.isVisible());
 }
 
 void TestPanel::aScreenReaderWorksThePanel()
