@@ -7,10 +7,10 @@
 #include "panel/form1.h"
 #include "serial/mscomm.h"
 
-#include <QPushButton>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include <cerrno>
@@ -58,7 +58,8 @@ public:
     void write(const QByteArray& bytes)
     {
         for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n =
+                ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
             if (n > 0) {
                 done += n;
             } else if (errno == EAGAIN) { // full: let the program read, then wait for room
@@ -73,19 +74,14 @@ public:
     QByteArray read(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(2))
     {
         QByteArray result;
-        for (const QDeadlineTimer deadline(timeout); result.size() < count && !deadline.hasExpired();) {
-            pollfd p{m_master, POLLIN, 0};
-            if (::poll(&p, 1, int(std::max<qint64>(1, deadline.remainingTime()))) > 0)
-                result += readAvailable();
-        }
-        return result;
-    }
-    QByteArray readAvailable()
-    {
-        QByteArray result;
         char buffer[4096];
-        for (ssize_t n; (n = ::read(m_master, buffer, sizeof buffer)) > 0;)
-            result.append(buffer, n);
+        for (const QDeadlineTimer deadline(timeout);
+             result.size() < count && !deadline.hasExpired();) {
+            pollfd p{m_master, POLLIN, 0};
+            ::poll(&p, 1, int(std::max<qint64>(1, deadline.remainingTime())));
+            for (ssize_t n; (n = ::read(m_master, buffer, sizeof buffer)) > 0;)
+                result.append(buffer, n);
+        }
         return result;
     }
 
@@ -94,31 +90,22 @@ private:
     int m_slave = -1;
 };
 
-// Presses OK on each warning box, from inside the box's own event loop, and keeps its title
-// and text.
-struct MessageBoxWatcher {
-    MessageBoxWatcher()
+// The real window on two pseudo-terminals (COM1, COM2, unless other devices are given),
+// loaded and shown offscreen. An operator presses OK on each warning box, from inside the box's
+// own event loop; its title and text are kept.
+struct Panel {
+    explicit Panel(const QString& com1 = {}, const QString& com2 = {})
     {
-        timer.callOnTimeout([this] {
+        boxes.callOnTimeout([this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;
             const bool warning = box->icon() == QMessageBox::Warning;
-            texts << (warning ? QString() : QStringLiteral("(not a warning) ")) + box->text();
+            warnings << (warning ? QString() : QStringLiteral("(not a warning) ")) + box->text();
             titles << box->windowTitle();
             box->button(QMessageBox::Ok)->click();
         });
-        timer.start(10);
-    }
-    QStringList texts, titles;
-    QTimer timer;
-};
-
-// The real window on two pseudo-terminals (COM1, COM2, unless other devices are given),
-// loaded and shown offscreen.
-struct Panel {
-    explicit Panel(const QString& com1 = {}, const QString& com2 = {})
-    {
+        boxes.start(10);
         qpv::PortMap ports;
         ports.setDevice(1, com1.isEmpty() ? one.path() : com1);
         ports.setDevice(2, com2.isEmpty() ? two.path() : com2);
@@ -151,7 +138,8 @@ struct Panel {
     QTimer* timer(const char* name) const { return find<QTimer>(name); }
     qpv::MSComm& comm() const { return form->serialControl(); }
 
-    MessageBoxWatcher boxes;
+    QTimer boxes;
+    QStringList warnings, titles;
     PtyPair one;
     PtyPair two;
     std::unique_ptr<qpv::Form1> form;

@@ -323,7 +323,7 @@ void TestPanel::startUpKeysWindowModesAndEnd()
         return panel.find<QRadioButton>(name)->isChecked();
     };
     QVERIFY(marked("Option1") && marked("Option10") && !marked("Option2") && !marked("Option9"));
-    QVERIFY(panel.comm().PortOpen() && panel.boxes.texts.isEmpty());
+    QVERIFY(panel.comm().PortOpen() && panel.warnings.isEmpty());
     const termios t = panel.one.attributes();
     QCOMPARE(::cfgetospeed(&t), speed_t{B9600});
     QCOMPARE(t.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t{CS8});
