@@ -146,22 +146,13 @@ std::vector<Row> panelRows()
     return rows;
 }
 
-int px(int twips)
-{
-    return qRound(twips / 15.0);
-}
-
-QAccessibleInterface* ax(QObject* o)
-{
-    return QAccessible::queryAccessibleInterface(o);
-}
-
+const auto px = [](int twips) { return qRound(twips / 15.0); };
+const auto ax = [](QObject* o) { return QAccessible::queryAccessibleInterface(o); };
 // As a screen reader presses; the event loop then runs the click the press queued.
-void press(QObject* o)
-{
+const auto press = [](QObject* o) {
     ax(o)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCoreApplication::processEvents();
-}
+};
 
 } // namespace
 
