@@ -24,12 +24,6 @@ QByteArray name(const QByteArray& text) { return text.left(24).toPercentEncoding
 
 using Replies = std::initializer_list<std::pair<QByteArray, QByteArray>>;
 
-void statusColumns()
-{
-    for (const char* column : {"prefix", "txCommand", "reply", "status"})
-        QTest::addColumn<QByteArray>(column);
-}
-
 // Replies to the command last sent and the STATUS text each leaves; {}: the line keeps its
 // text. A reply arriving in pieces is written "8|0", the text after each piece likewise.
 void addReplies(const QByteArray& txCommand, Replies replies, const QByteArray& prefix = "")
@@ -64,21 +58,6 @@ class TestExchange : public QObject {
     Q_OBJECT
 
 private slots:
-    void echo_data()
-    {
-        // The echo copy decoder shows the echo itself, as the RXD line does.
-        statusColumns();
-        // clang-format off
-        addReplies("CR9\r", {
-            {"", " "}, {"00\r", " 0 0 CR "}, {"A B", " A   B "}, {"z", " z "}, {"{", " ? "},
-            {"~\x7f\x80\xff", " ? ? ? ? "}, {"\x14" "1", " &1 "}, {"\x14\x14", " &&"},
-            {"\x06\r", " ACK CR "}, {"\n", " LF "}, {"OK\r", " O K CR "},
-            {"\t\x1f\x01\x05\x07\x0e\x13\x15", " ? ? ? ? ? ? ? ? "}, {"aZ!<b>", " a Z ! < b > "},
-            {"POWR   1\r", " P O W R       1 CR "}, {"\x06\x14" "1\xff", " ACK &1 ? "}});
-        // clang-format on
-    }
-    void echo() { checkStatus(); }
-
     void framing()
     {
         QCOMPARE(bytes(frameCommand("", "POWR   1")), QByteArray::fromHex("504F5752202020310D"));
@@ -129,10 +108,20 @@ private slots:
         QCOMPARE(small ? int{*small} : kNone, rounded);
     }
 
-    void decoderChoice_data()
+    void decoders_data()
     {
+        for (const char* column : {"prefix", "txCommand", "reply", "status"})
+            QTest::addColumn<QByteArray>(column);
+        // The echo copy decoder shows the echo itself, as the RXD line does.
+        // clang-format off
+        addReplies("CR9\r", {
+            {"", " "}, {"00\r", " 0 0 CR "}, {"A B", " A   B "}, {"z", " z "}, {"{", " ? "},
+            {"~\x7f\x80\xff", " ? ? ? ? "}, {"\x14" "1", " &1 "}, {"\x14\x14", " &&"},
+            {"\x06\r", " ACK CR "}, {"\n", " LF "}, {"OK\r", " O K CR "},
+            {"\t\x1f\x01\x05\x07\x0e\x13\x15", " ? ? ? ? ? ? ? ? "}, {"aZ!<b>", " a Z ! < b > "},
+            {"POWR   1\r", " P O W R       1 CR "}, {"\x06\x14" "1\xff", " ACK &1 ? "}});
+        // clang-format on
         // The reply "1" CR answers each: the STATUS text tells which decoder ran, if any.
-        statusColumns();
         // clang-format off
         const char* const rows[][3] = {
             {"", "TABN   1\r", " Temp High"}, {"", "TLPS   1\r", " ON"}, {"", "POWR????\r", " ON"},
@@ -145,12 +134,6 @@ private slots:
         // clang-format on
         for (const auto& [prefix, txCommand, status] : rows)
             addReplies(txCommand, {{"1\r", status}}, prefix);
-    }
-    void decoderChoice() { checkStatus(); }
-
-    void decoders_data()
-    {
-        statusColumns();
         // clang-format off
         addReplies("TABN   1\r", {
             {"0", " Normal"}, {"00\r", " Normal"}, {"1", " Temp High"}, {"2", " Fan Err"},
