@@ -43,8 +43,7 @@ public:
         ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     }
     ~PtyPair() { ::close(m_master), ::close(m_slave); }
-    PtyPair(const PtyPair&) = delete;
-    PtyPair& operator=(const PtyPair&) = delete;
+    Q_DISABLE_COPY(PtyPair)
 
     QString path() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
     int masterFd() const { return m_master; }

@@ -346,8 +346,7 @@ void TestPanel::startUpKeysWindowModesAndEnd()
     dblClick(); // before Ctrl+J: nothing
     QCOMPARE(form.Height(), 5350);
     QCOMPARE(form.height(), 328); // compact: the command groups down to the signal-type band
-    QVERIFY(shown("Command16") && shown("Command58") && !shown("Frame9"));
-    QVERIFY(!toggle->isVisible());
+    QVERIFY(shown("Command16") && shown("Command58") && !shown("Frame9") && !toggle->isVisible());
     const QString typed = box->text(); // J alone typed a "j"
     QVERIFY(typed.contains('j'));
 
