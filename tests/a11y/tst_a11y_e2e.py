@@ -11,9 +11,10 @@ from gi.repository import GLib
 TITLE = "OMTA   QPV-7100   CONTROL   Ver.1.42"
 
 
-def xdotool(*arguments):  # what it printed; nothing when it failed
-    return subprocess.run(["xdotool", *arguments], capture_output=True, text=True,
-                          timeout=10).stdout
+# What xdotool printed; nothing when it failed. What is left running when the test ends goes
+# with its X server.
+xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], capture_output=True,
+                                            text=True, timeout=10).stdout
 
 
 def main(panel):
@@ -36,49 +37,45 @@ def main(panel):
 
     press = lambda node: node.queryAction().getName(0) == "Press" and node.queryAction().doAction(0)
 
-    try:
-        frames = lambda: [w for a in at.Registry.getDesktop(0) if a.get_process_id() == app.pid
-                          for w in a if w.getRoleName() == "frame" and w.childCount]
-        wait("the panel's window on the AT-SPI bus", lambda: bool(frames()) or "not yet", 30)
-        window = frames()[0]
-        found = lambda: xdotool("search", "--onlyvisible", "--name", "QPV-7100").split()
-        wait("the panel's X window", lambda: bool(found()) or "none")
-        title = xdotool("getwindowname", found()[0]).rstrip("\n")
-        assert title == TITLE, f"the window system shows the title {title!r}"
+    frames = lambda: [w for a in at.Registry.getDesktop(0) if a.get_process_id() == app.pid
+                      for w in a if w.getRoleName() == "frame" and w.childCount]
+    wait("the panel's window on the AT-SPI bus", lambda: bool(frames()) or "not yet", 30)
+    window = frames()[0]
+    found = lambda: xdotool("search", "--onlyvisible", "--name", "QPV-7100").split()
+    wait("the panel's X window", lambda: bool(found()) or "none")
+    title = xdotool("getwindowname", found()[0]).rstrip("\n")  # as the window system shows it
+    assert title == TITLE, f"the title bar reads {title!r}"
 
-        # A traffic line's name is its text, blank at first: the caption labelling it names it.
-        labelled_by = lambda node: next((r.getTarget(0).name for r in node.getRelationSet()
-                                         if r.getRelationType() == at.RELATION_LABELLED_BY), "")
-        controls = [(n, n.getRoleName(), n.name, labelled_by(n))
-                    for n in at.findAllDescendants(window, lambda node: True)]
-        assert len(controls) == 122, f"{len(controls)} controls, expected 122"
-        one = lambda role, name, by: [c[0] for c in controls if c[1] == role and c[by] == name][0]
-        status = one("label", "STATUS", 3)
-        queries = [one("push button", q, 2) for q in ("PJ-Status", "LAMP-TIME", "POWER-Status")]
+    # A traffic line's name is its text, blank at first: the caption labelling it names it.
+    labelled_by = lambda node: next((r.getTarget(0).name for r in node.getRelationSet()
+                                     if r.getRelationType() == at.RELATION_LABELLED_BY), "")
+    controls = [(n, n.getRoleName(), n.name, labelled_by(n))
+                for n in at.findAllDescendants(window, lambda node: True)]
+    assert len(controls) == 122, f"{len(controls)} controls, expected 122"
+    one = lambda role, name, by: [c[0] for c in controls if c[1] == role and c[by] == name][0]
+    status = one("label", "STATUS", 3)
+    queries = [one("push button", q, 2) for q in ("PJ-Status", "LAMP-TIME", "POWER-Status")]
 
-        xdotool("windowfocus", "--sync", found()[0])
-        wait("the window active", lambda: window.getState().contains(at.STATE_ACTIVE) or "no")
-        xdotool("key", "--clearmodifiers", "ctrl+j")
-        showing = lambda node: node.getState().contains(at.STATE_SHOWING)
-        wait("Ctrl+J shows the status queries", lambda: all(map(showing, queries)) or "not all")
+    xdotool("windowfocus", "--sync", found()[0])
+    wait("the window active", lambda: window.getState().contains(at.STATE_ACTIVE) or "no")
+    xdotool("key", "--clearmodifiers", "ctrl+j")
+    showing = lambda node: node.getState().contains(at.STATE_SHOWING)
+    wait("Ctrl+J shows the status queries", lambda: all(map(showing, queries)) or "not all")
 
-        press(queries[0])
-        got = b""
-        while len(got) < 9 and select.select([line], [], [], 2)[0]:
-            got += os.read(line, 4096)
-        assert got == b"TABN   1\r", f"the line got {got!r}"
-        os.write(line, b"80\r")
-        # STATUS as a screen reader has it: its text, and its name, spoken when it changes;
-        # read before the lines blank, a second after the send.
-        heard = lambda: (status.queryText().getText(0, -1), status.name)
-        wait("STATUS reads ' Stand by'", lambda: heard() == (" Stand by",) * 2 or heard(), 0.8)
-        wait("the new STATUS announced", lambda: (status, " Stand by") in inserted or inserted[-3:])
+    press(queries[0])
+    got = b""
+    while len(got) < 9 and select.select([line], [], [], 2)[0]:
+        got += os.read(line, 4096)
+    assert got == b"TABN   1\r", f"the line got {got!r}"
+    os.write(line, b"80\r")
+    # STATUS as a screen reader has it: its text, and its name, spoken when it changes;
+    # read before the lines blank, a second after the send.
+    heard = lambda: (status.queryText().getText(0, -1), status.name)
+    wait("STATUS reads ' Stand by'", lambda: heard() == (" Stand by",) * 2 or heard(), 0.8)
+    wait("the new STATUS announced", lambda: (status, " Stand by") in inserted or inserted[-3:])
 
-        press(one("push button", "END", 2))
-        app.wait(timeout=5)
-        assert app.returncode == 0, f"after END the program ended with {app.returncode}"
-    finally:
-        app.kill()
+    press(one("push button", "END", 2))
+    assert app.wait(timeout=5) == 0, f"after END the program ended with {app.returncode}"
     print("PASS", flush=True)
 
 
