@@ -87,7 +87,7 @@ void BM_ReceiveAtCap(benchmark::State& state)
     buffers[1].back() = '0'; // every receive really changes the line
     std::size_t i = 0;
     for (auto _ : state) {
-        window.form->Hyouji(buffers[++i % 2], 2);
+        window.form->Hyouji(buffers[++i % 2], qpv::HyoujiMode::Received);
         rxd->render(&canvas);
         status->render(&canvas);
     }

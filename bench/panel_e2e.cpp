@@ -76,8 +76,7 @@ struct Panel {
         ports.setDevice(1, line.path());
         form = std::make_unique<qpv::Form1>(ports);
         form->Form_Load();
-        int key = Qt::Key_J, ctrl = 2;
-        form->Form_KeyDown(key, ctrl); // the traffic display and status queries on screen
+        form->Form_KeyDown(Qt::Key_J, Qt::ControlModifier); // the traffic display and status queries on screen
         form->show();
         QApplication::processEvents();
     }

@@ -4,8 +4,14 @@ include(GNUInstallDirs)
 install(TARGETS qpv-panel qpv-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(qpv_app_id org.omta.QPV7100Control)
-install(FILES packaging/${qpv_app_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/${qpv_app_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The desktop entry, the metainfo and the man pages name the version: generated with it.
+foreach(file ${qpv_app_id}.desktop ${qpv_app_id}.metainfo.xml man/qpv-panel.1 man/qpv-sim.1)
+    configure_file(packaging/${file}.in ${qpv_generated}/packaging/${file} @ONLY)
+endforeach()
+install(FILES ${qpv_generated}/packaging/${qpv_app_id}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${qpv_generated}/packaging/${qpv_app_id}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES packaging/icons/${qpv_app_id}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size 32 48 64 128 256)
@@ -13,7 +19,7 @@ foreach(size 32 48 64 128 256)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME ${qpv_app_id}.png)
 endforeach()
-install(FILES packaging/man/qpv-panel.1 packaging/man/qpv-sim.1
+install(FILES ${qpv_generated}/packaging/man/qpv-panel.1 ${qpv_generated}/packaging/man/qpv-sim.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)

@@ -120,6 +120,13 @@ struct Panel {
         return found;
     }
     void click(const char* name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
+    // A key on the keyboard: the window system gives it to the window, which hands it to the
+    // control with the focus, here `at`.
+    void key(const char* at, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        find(at)->setFocus();
+        QTest::keyClick(form->windowHandle(), key, modifiers);
+    }
     // COM, then the option: a choice on the settings panel.
     void choose(const char* option) const { click("Command33"), click(option); }
     // END, which ends the application's event loop too; it is run once more, so that later

@@ -3,53 +3,45 @@
 #include "panel/form1.h"
 #include "serial/portmap.h"
 #include "sim/simulator.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
 #include <cstdio>
 #include <memory>
+#include <variant>
 
 namespace {
 
-// The toolkit's own options (-platform offscreen, -style Fusion, ...): accepted here and left
-// for QApplication, which removes them before the panel reads the rest.
-void acceptToolkitOptions(QCommandLineParser& parser)
+struct Options {
+    QString com1, com2; // empty: the port map's default
+    bool simulate = false;
+};
+
+QStringList argumentList(int argc, char* argv[])
 {
-    const char* const withValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-                                     "qwindowgeometry", "geometry", "qwindowtitle", "title",
-                                     "qwindowicon", "icon", "display", "name", "style",
-                                     "stylesheet", "session", "qmljsdebugger"};
-    const char* const flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
-    for (const char* name : withValue) {
-        QCommandLineOption option(QLatin1String(name), {}, QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const char* name : flags) {
-        QCommandLineOption option{QLatin1String(name)};
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-}
-
-} // namespace
-
-int main(int argc, char* argv[])
-{
-    QCoreApplication::setApplicationName(QStringLiteral("qpv-panel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.04.0002 (Ver.1.42)"));
-
-    // The command line is checked before the window system is touched, so --help, --version
-    // and mistakes answer on any terminal, with or without a display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int mistake(const QString& message)
+{
+    std::fprintf(stderr, "qpv-panel: %s\nTry 'qpv-panel --help' for the options.\n",
+                 qPrintable(message));
+    return 2;
+}
+
+// The options, or the exit status: 0 after --help or --version, 2 after a mistake.
+std::variant<Options, int> parseOptions(const QStringList& arguments)
+{
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(QStringLiteral(
-        "Control panel for the QPV-7100 projector on an RS-232C serial line.\n"
-        "COM1 is /dev/ttyS0 and COM2 /dev/ttyS1 unless given otherwise."));
+    parser.setApplicationDescription(
+        QStringLiteral("Control panel for the QPV-7100 projector on an RS-232C serial line.\n"
+                       "COM1 is /dev/ttyS0 and COM2 /dev/ttyS1 unless given otherwise."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -62,20 +54,16 @@ int main(int argc, char* argv[])
     const QCommandLineOption simulate(QStringLiteral("simulate"),
                                       QStringLiteral("Put a simulated projector on COM1."));
     parser.addOptions({help, version, com1, com2, simulate});
-    acceptToolkitOptions(parser);
 
-    const auto fail = [](const QString& message) {
-        std::fprintf(stderr, "qpv-panel: %s\nTry 'qpv-panel --help' for the options.\n",
-                     qPrintable(message));
-        return 2;
-    };
     if (!parser.parse(arguments))
-        return fail(parser.errorText());
+        return mistake(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+        return mistake(
+            QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
     for (const QCommandLineOption* device : {&com1, &com2}) {
         if (parser.isSet(*device) && parser.value(*device).isEmpty())
-            return fail(QStringLiteral("--%1 needs a device, e.g. --%1 /dev/ttyUSB0.").arg(device->names().first()));
+            return mistake(QStringLiteral("--%1 needs a device, e.g. --%1 /dev/ttyUSB0.")
+                               .arg(device->names().first()));
     }
     if (parser.isSet(help)) {
         // Without an application object yet, the parser does not know the program's name.
@@ -88,19 +76,42 @@ int main(int argc, char* argv[])
         std::printf("qpv-panel %s\n", qPrintable(QCoreApplication::applicationVersion()));
         return 0;
     }
+    return Options{parser.value(com1), parser.value(com2), parser.isSet(simulate)};
+}
 
-    // No application display name: the window system would append it to the window's title,
-    // which must read exactly as designed. The warning box carries the name itself.
-    QApplication app(argc, argv);
+// The toolkit's own options are single-dash words (-platform offscreen, -reverse), each with
+// the word after it when that is not an option itself; the panel's own are long ones
+// (--com1). These are set aside until QApplication has taken those it knows.
+QStringList withoutToolkitOptions(const QStringList& arguments)
+{
+    const QStringList ours = {QStringLiteral("help"), QStringLiteral("version"),
+                              QStringLiteral("com1"), QStringLiteral("com2"),
+                              QStringLiteral("simulate")};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool toolkit = i > 0 && argument.size() > 2 &&
+                             argument.startsWith(QLatin1Char('-')) &&
+                             !argument.startsWith(QLatin1String("--")) &&
+                             !ours.contains(argument.mid(1).section(QLatin1Char('='), 0, 0));
+        if (!toolkit)
+            kept << argument;
+        else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1Char('-')))
+            ++i; // its value
+    }
+    return kept;
+}
 
+int run(const Options& options)
+{
     qpv::PortMap ports;
-    if (parser.isSet(com1))
-        ports.setDevice(1, parser.value(com1));
-    if (parser.isSet(com2))
-        ports.setDevice(2, parser.value(com2));
+    if (!options.com1.isEmpty())
+        ports.setDevice(1, options.com1);
+    if (!options.com2.isEmpty())
+        ports.setDevice(2, options.com2);
 
     std::unique_ptr<qpv::sim::Simulator> simulator;
-    if (parser.isSet(simulate)) {
+    if (options.simulate) {
         simulator = std::make_unique<qpv::sim::Simulator>();
         QString error;
         if (!simulator->start(&error)) {
@@ -115,4 +126,29 @@ int main(int argc, char* argv[])
     window.Form_Load();
     window.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("qpv-panel"));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1 (%2)").arg(qpv::kVersion, qpv::kTitleVersion));
+
+    // Checked before the window system is touched, so --help, --version and mistakes in the
+    // panel's own options answer on any terminal, with or without a display.
+    if (const auto early = parseOptions(withoutToolkitOptions(argumentList(argc, argv)));
+        std::holds_alternative<int>(early))
+        return std::get<int>(early);
+
+    // No application display name: the window system would append it to the window's title,
+    // which must read exactly as designed. The warning box carries the name itself.
+    QApplication app(argc, argv);
+    // QApplication has taken the toolkit options it knows from argv: what is left over of
+    // them is a mistake too.
+    const auto options = parseOptions(argumentList(argc, argv));
+    if (const int* status = std::get_if<int>(&options))
+        return *status;
+    return run(std::get<Options>(options));
 }

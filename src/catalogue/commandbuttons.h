@@ -6,13 +6,13 @@
 namespace qpv {
 
 // One command button: the control it is on the panel, the group it belongs to (how operators
-// and screen readers tell equal captions apart), the exact command it sends, and whether it
-// is in the picture group, whose buttons lengthen the reply timers before sending.
+// and screen readers tell equal captions apart) and the exact command it sends.
 struct CommandButton {
     std::string_view control;
     std::string_view group;
     std::string_view command;
-    bool pictureGroup = false;
+    // The picture group's buttons, its four rows, lengthen the reply timers before sending.
+    constexpr bool pictureGroup() const { return group.starts_with("Picture row "); }
 };
 
 // The blanks inside commands are part of them: one-digit arguments have three blanks before
@@ -61,43 +61,43 @@ inline constexpr std::array kCommandButtons = {
     CommandButton{"Command15", "VOLUME", "VOLA  50"},
     CommandButton{"Command35", "VOLUME", "VOLA  55"},
     CommandButton{"Command36", "VOLUME", "VOLA  60"},
-    CommandButton{"Command63", "Picture row 1", "RASR   1", true},
-    CommandButton{"Command64", "Picture row 1", "RASR   3", true},
-    CommandButton{"Command65", "Picture row 1", "RASR   6", true},
-    CommandButton{"Command66", "Picture row 1", "RASR   2", true},
-    CommandButton{"Command67", "Picture row 1", "RAPS  10", true},
-    CommandButton{"Command68", "Picture row 1", "RAPS  11", true},
-    CommandButton{"Command69", "Picture row 1", "RAPS  12", true},
-    CommandButton{"Command70", "Picture row 1", "RAPS  13", true},
-    CommandButton{"Command71", "Picture row 2", "RBSR   1", true},
-    CommandButton{"Command72", "Picture row 2", "RBSR   3", true},
-    CommandButton{"Command73", "Picture row 2", "RBSR   6", true},
-    CommandButton{"Command74", "Picture row 2", "RBSR   2", true},
-    CommandButton{"Command75", "Picture row 2", "RBPS  10", true},
-    CommandButton{"Command76", "Picture row 2", "RBPS  11", true},
-    CommandButton{"Command77", "Picture row 2", "RBPS  12", true},
-    CommandButton{"Command78", "Picture row 2", "RBPS  13", true},
-    CommandButton{"Command79", "Picture row 3", "RASV   1", true},
-    CommandButton{"Command80", "Picture row 3", "CF INPUT3 ANALOG", true},
-    CommandButton{"Command81", "Picture row 3", "RASV   3", true},
-    CommandButton{"Command82", "Picture row 3", "RASV   2", true},
-    CommandButton{"Command83", "Picture row 3", "VAPS  10", true},
-    CommandButton{"Command84", "Picture row 3", "VAPS  11", true},
-    CommandButton{"Command85", "Picture row 3", "VAPS  12", true},
-    CommandButton{"Command86", "Picture row 3", "VAPS  13", true},
-    CommandButton{"Command87", "Picture row 4", "RBSV   1", true},
-    CommandButton{"Command88", "Picture row 4", "CF INPUT4 ANALOG", true},
-    CommandButton{"Command89", "Picture row 4", "RBSV   3", true},
-    CommandButton{"Command90", "Picture row 4", "RBSV   2", true},
-    CommandButton{"Command91", "Picture row 4", "VBPS  10", true},
-    CommandButton{"Command92", "Picture row 4", "VBPS  11", true},
-    CommandButton{"Command93", "Picture row 4", "VBPS  12", true},
-    CommandButton{"Command94", "Picture row 4", "VBPS  13", true},
+    CommandButton{"Command63", "Picture row 1", "RASR   1"},
+    CommandButton{"Command64", "Picture row 1", "RASR   3"},
+    CommandButton{"Command65", "Picture row 1", "RASR   6"},
+    CommandButton{"Command66", "Picture row 1", "RASR   2"},
+    CommandButton{"Command67", "Picture row 1", "RAPS  10"},
+    CommandButton{"Command68", "Picture row 1", "RAPS  11"},
+    CommandButton{"Command69", "Picture row 1", "RAPS  12"},
+    CommandButton{"Command70", "Picture row 1", "RAPS  13"},
+    CommandButton{"Command71", "Picture row 2", "RBSR   1"},
+    CommandButton{"Command72", "Picture row 2", "RBSR   3"},
+    CommandButton{"Command73", "Picture row 2", "RBSR   6"},
+    CommandButton{"Command74", "Picture row 2", "RBSR   2"},
+    CommandButton{"Command75", "Picture row 2", "RBPS  10"},
+    CommandButton{"Command76", "Picture row 2", "RBPS  11"},
+    CommandButton{"Command77", "Picture row 2", "RBPS  12"},
+    CommandButton{"Command78", "Picture row 2", "RBPS  13"},
+    CommandButton{"Command79", "Picture row 3", "RASV   1"},
+    CommandButton{"Command80", "Picture row 3", "CF INPUT3 ANALOG"},
+    CommandButton{"Command81", "Picture row 3", "RASV   3"},
+    CommandButton{"Command82", "Picture row 3", "RASV   2"},
+    CommandButton{"Command83", "Picture row 3", "VAPS  10"},
+    CommandButton{"Command84", "Picture row 3", "VAPS  11"},
+    CommandButton{"Command85", "Picture row 3", "VAPS  12"},
+    CommandButton{"Command86", "Picture row 3", "VAPS  13"},
+    CommandButton{"Command87", "Picture row 4", "RBSV   1"},
+    CommandButton{"Command88", "Picture row 4", "CF INPUT4 ANALOG"},
+    CommandButton{"Command89", "Picture row 4", "RBSV   3"},
+    CommandButton{"Command90", "Picture row 4", "RBSV   2"},
+    CommandButton{"Command91", "Picture row 4", "VBPS  10"},
+    CommandButton{"Command92", "Picture row 4", "VBPS  11"},
+    CommandButton{"Command93", "Picture row 4", "VBPS  12"},
+    CommandButton{"Command94", "Picture row 4", "VBPS  13"},
 };
 static_assert(kCommandButtons.size() == 75);
 
-// The two picture-group buttons without a caption stand in the "D by D" column; screen
-// readers name them by it.
+// A screen reader names a button by its group, then its caption. The two picture-group
+// buttons without a caption stand in the "D by D" column and are named by it.
 inline constexpr std::string_view kCaptionlessColumn = "D by D";
 
 } // namespace qpv

@@ -10,6 +10,18 @@ namespace qpv {
 
 namespace {
 
+// The text a code table gives for an echo: every row whose code the echo begins with writes
+// its text, and the last one stays.
+std::optional<std::string_view> lookUpCode(std::span<const CodeRow> table, std::string_view echo)
+{
+    std::optional<std::string_view> text;
+    for (const CodeRow& row : table) {
+        if (echo.starts_with(row.code))
+            text = row.text;
+    }
+    return text;
+}
+
 // Tried in this order; at most one frame can equal the command last sent.
 constexpr std::array kDecoders = {
     DecoderEntry{"TABN   1", DecoderKind::CodeTable, kProjectorStatusTable},
@@ -80,17 +92,6 @@ const DecoderEntry* chooseDecoder(std::string_view prefix, std::string_view txCo
             return &entry;
     }
     return nullptr;
-}
-
-std::optional<std::string_view> lookUpCode(std::span<const CodeRow> table, std::string_view echo)
-{
-    // Every matching row writes its text; the last one stays.
-    std::optional<std::string_view> text;
-    for (const CodeRow& row : table) {
-        if (echo.starts_with(row.code))
-            text = row.text;
-    }
-    return text;
 }
 
 std::optional<StatusUpdate> decodeReply(std::string_view prefix, std::string_view txCommand,

@@ -31,9 +31,6 @@ struct StatusUpdate {
 // txCommand, or none.
 const DecoderEntry* chooseDecoder(std::string_view prefix, std::string_view txCommand);
 
-// The text a code table gives for an echo: the last row whose code the echo begins with.
-std::optional<std::string_view> lookUpCode(std::span<const CodeRow> table, std::string_view echo);
-
 // Decodes the echo of everything received, against the command last sent. Nothing when no
 // decoder is chosen or the decoder finds nothing to show: the STATUS line keeps its text.
 std::optional<StatusUpdate> decodeReply(std::string_view prefix, std::string_view txCommand,

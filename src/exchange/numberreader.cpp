@@ -11,9 +11,15 @@ namespace {
 
 constexpr long kExponentLimit = 100000;
 
-bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isSkipped(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c)
 {
@@ -29,7 +35,11 @@ int digitValue(char c)
 // Hands out the characters of a text with the skipped ones left out.
 class Cursor {
 public:
-    explicit Cursor(std::string_view text) : m_text(text) { skip(); }
+    explicit Cursor(std::string_view text)
+        : m_text(text)
+    {
+        skip();
+    }
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
@@ -60,26 +70,63 @@ double readRadixInteger(Cursor& in, int radix)
     return value;
 }
 
+// "&H" hexadecimal or "&O" octal digits after the '&'; anything else reads as 0.
+double readRadixNumber(Cursor& in)
+{
+    in.advance();
+    const char radix = in.peek();
+    if (radix != 'H' && radix != 'O')
+        return 0;
+    in.advance();
+    return readRadixInteger(in, radix == 'H' ? 16 : 8);
+}
+
+// The exponent after E or D, with its sign, saturated: anything this large is out of range
+// either way. 0 when there is none.
+long readExponent(Cursor& in)
+{
+    if (in.peek() != 'E' && in.peek() != 'D')
+        return 0;
+    in.advance();
+    bool negative = false;
+    if (in.peek() == '+' || in.peek() == '-') {
+        negative = in.peek() == '-';
+        in.advance();
+    }
+    long exponent = 0;
+    for (; isDigit(in.peek()); in.advance()) {
+        if (exponent < kExponentLimit)
+            exponent = exponent * 10 + (in.peek() - '0');
+    }
+    return negative ? -exponent : exponent;
+}
+
+// The value of the digits with the decimal point before digit `pointAt`, times ten to the
+// exponent: read by std::from_chars, independent of the locale.
+double decimalValue(const std::string& digits, std::size_t pointAt, long exponent)
+{
+    // Shift the decimal point into the exponent so the text is digits 'e' exponent.
+    const long scale = exponent - static_cast<long>(digits.size() - pointAt);
+    const std::string number = digits + 'e' + std::to_string(scale);
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Either too large (infinity) or too small (zero): the order of magnitude tells.
+        const std::size_t firstNonZero = digits.find_first_not_of('0');
+        const long order = static_cast<long>(pointAt) - static_cast<long>(firstNonZero) + exponent;
+        value = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return value;
+}
+
 } // namespace
 
 double readNumber(std::string_view text)
 {
     Cursor in(text);
+    if (in.peek() == '&')
+        return readRadixNumber(in);
 
-    if (in.peek() == '&') {
-        in.advance();
-        if (in.peek() == 'H') {
-            in.advance();
-            return readRadixInteger(in, 16);
-        }
-        if (in.peek() == 'O') {
-            in.advance();
-            return readRadixInteger(in, 8);
-        }
-        return 0;
-    }
-
-    // Gather the number in the form std::from_chars reads, independent of the locale.
     bool negative = false;
     if (in.peek() == '+' || in.peek() == '-') {
         negative = in.peek() == '-';
@@ -100,36 +147,7 @@ double readNumber(std::string_view text)
         return 0;
     if (pointAt == std::string::npos)
         pointAt = mantissa.size();
-
-    long exponent = 0;
-    if (in.peek() == 'E' || in.peek() == 'D') {
-        in.advance();
-        bool exponentNegative = false;
-        if (in.peek() == '+' || in.peek() == '-') {
-            exponentNegative = in.peek() == '-';
-            in.advance();
-        }
-        for (; isDigit(in.peek()); in.advance()) {
-            // Saturate: anything this large is out of range either way.
-            if (exponent < kExponentLimit)
-                exponent = exponent * 10 + (in.peek() - '0');
-        }
-        if (exponentNegative)
-            exponent = -exponent;
-    }
-
-    // Shift the decimal point into the exponent so the text is digits 'e' exponent.
-    const long scale = exponent - static_cast<long>(mantissa.size() - pointAt);
-    const std::string number = mantissa + 'e' + std::to_string(scale);
-
-    double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Either too large (infinity) or too small (zero): the order of magnitude tells.
-        const std::size_t firstNonZero = mantissa.find_first_not_of('0');
-        const long order = static_cast<long>(pointAt) - static_cast<long>(firstNonZero) + exponent;
-        value = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
+    const double value = decimalValue(mantissa, pointAt, readExponent(in));
     return negative ? -value : value;
 }
 

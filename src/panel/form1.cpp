@@ -1,5 +1,6 @@
 #include "panel/form1.h"
 
+#include "catalogue/clickpath.h"
 #include "exchange/decoder.h"
 #include "exchange/echo.h"
 #include "panel/displayline.h"
@@ -7,6 +8,7 @@
 #include "panel/panelbuilder.h"
 #include "serial/mscomm.h"
 #include "serial/portselection.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,21 +18,14 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace qpv {
 
 namespace {
 
-constexpr std::uint8_t kSend = 1;
-constexpr std::uint8_t kReceived = 2;
-constexpr int kKeyJ = 74; // the key code of the letter key J
-constexpr int kCtrl = 2;
-
 // Titles the warning box; the window's own title is the designed one.
 const char* const kApplicationName = "OMTA QPV-7100 CONTROL";
-
-const char* const kShowData = "データを表示する";
-const char* const kHideData = "データを表示しない";
 
 QTimer* makeTimer(QObject* parent, const char* name, int intervalMs)
 {
@@ -65,7 +60,7 @@ Form1::Form1(const PortMap& ports, QWidget* parent)
     , Timer4(makeTimer(this, "Timer4", 1000))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("OMTA   QPV-7100   CONTROL   Ver.1.42"));
+    setWindowTitle(QStringLiteral("OMTA   QPV-7100   CONTROL   ") + QLatin1String(kTitleVersion));
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
     QPalette palette = this->palette();
@@ -86,35 +81,37 @@ Form1::Form1(const PortMap& ports, QWidget* parent)
     Label22 = control<DisplayLine>("Label22");
     connectControls();
 
-    m_heightTwips = kClientHeightTwips + kFrameAllowance;
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 }
 
 Form1::~Form1() = default;
 
-template <typename T> T* Form1::control(const char* name) const
+// A control by its name, checked against the table when compiled; one of another kind than
+// the code expects stops the program at once, in every build.
+template <typename T> T* Form1::control(ControlId id) const
 {
-    T* widget = qobject_cast<T*>(m_controls.value(QLatin1String(name)));
-    Q_ASSERT(widget);
+    T* widget = qobject_cast<T*>(m_controls[static_cast<qsizetype>(id.index)]);
+    if (!widget)
+        qFatal("%s is not a %s", kControls[id.index].name.data(), T::staticMetaObject.className());
     return widget;
 }
 
 void Form1::connectControls()
 {
     for (const CommandButton& button : kCommandButtons) {
-        auto* widget = control<QPushButton>(button.control.data());
+        // Every catalogue control is a button of the table (checked when compiled).
+        auto* widget = static_cast<QPushButton*>(
+            m_controls[static_cast<qsizetype>(findControl(button.control))]);
         QString command = QString::fromLatin1(button.command.data(),
                                               static_cast<qsizetype>(button.command.size()));
         widget->setToolTip(command.replace(QLatin1Char(' '), QChar(0x2423)) +
                            QStringLiteral(" + CR"));
-        widget->setAccessibleName(
-            QString::fromStdString(qpv::accessibleName(button, widget->text().toStdString())));
         connect(widget, &QPushButton::clicked, this,
                 [this, &button] { pressCommandButton(*this, button); });
     }
 
-    const auto onClick = [this](const char* name, void (Form1::*handler)()) {
-        connect(control<QAbstractButton>(name), &QAbstractButton::clicked, this, handler);
+    const auto onClick = [this](ControlId id, void (Form1::*handler)()) {
+        connect(control<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
     };
     onClick("Command16", &Form1::Command16_Click);
     onClick("Command33", &Form1::Command33_Click);
@@ -134,79 +131,64 @@ void Form1::connectControls()
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
     connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+}
 
-    // Key preview: the window sees each key press before the control with the focus.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
+void Form1::showEvent(QShowEvent* event)
+{
+    // Key preview: each key press from the window system reaches the window before the control
+    // with the focus, whichever control that is, once. Installing again changes nothing.
+    windowHandle()->installEventFilter(this);
+    QWidget::showEvent(event);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-
-    // A key press the control ignores travels on to its parents up to the window; act on
-    // it once, at the control it was first given to.
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const KeyPress press{key, key->key(), key->timestamp()};
-    const bool travelling = press == m_keyPress && m_keyTarget && watched != m_keyTarget &&
-                            watched->isWidgetType() &&
-                            static_cast<QWidget*>(watched)->isAncestorOf(m_keyTarget);
-    if (!travelling) {
-        m_keyPress = press;
-        m_keyTarget = qobject_cast<QWidget*>(watched);
-        int keyCode = key->key();
-        int shift = 0;
-        if (key->modifiers() & Qt::ShiftModifier)
-            shift |= 1;
-        if (key->modifiers() & Qt::ControlModifier)
-            shift |= 2;
-        if (key->modifiers() & Qt::AltModifier)
-            shift |= 4;
-        Form_KeyDown(keyCode, shift);
+    if (watched == windowHandle() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        Form_KeyDown(key->key(), key->modifiers());
     }
-    return false; // the control still gets the key
+    return QWidget::eventFilter(watched, event); // the control still gets the key
 }
 
 int Form1::Height() const
 {
-    // The height last set reads back as it was set, though pixels round it.
-    if (twipsToPixels(m_heightTwips - kFrameAllowance) == height())
-        return m_heightTwips;
-    return height() * 15 + kFrameAllowance;
-}
-
-void Form1::setHeight(int twips)
-{
-    m_heightTwips = twips;
-    resize(width(), twipsToPixels(twips - kFrameAllowance));
+    const int designed = look(m_mode).heightTwips;
+    if (twipsToPixels(designed - kFrameAllowance) == height())
+        return designed;
+    return pixelsToTwips(height()) + kFrameAllowance;
 }
 
 int Form1::Width() const
 {
-    return width() * 15 + kFrameWidthAllowance;
+    return pixelsToTwips(width()) + kFrameWidthAllowance;
+}
+
+void Form1::setWindowMode(WindowMode mode)
+{
+    m_mode = mode;
+    resize(width(), twipsToPixels(look(mode).heightTwips - kFrameAllowance));
+    Command34->setText(QString::fromUtf8(look(mode).toggleCaption.data(),
+                                         static_cast<qsizetype>(look(mode).toggleCaption.size())));
 }
 
 void Form1::Form_Load()
 {
-    m_state.CommSettings = "9600,N,8,1";
     m_state.CommandPrefix = "";
 
     // Centred on the design-time height, before the window shrinks: it ends up high.
     // Not clamped: on a small screen the values are negative and applied as they are.
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const float left = (static_cast<float>(area.width() * 15) - static_cast<float>(Width())) / 2;
-    const float top = (static_cast<float>(area.height() * 15) - static_cast<float>(Height())) / 2;
+    const float left = static_cast<float>(pixelsToTwips(area.width()) - Width()) / 2;
+    const float top = static_cast<float>(pixelsToTwips(area.height()) - Height()) / 2;
     move(twipsToPixels(left), twipsToPixels(top));
-    setHeight(kCompactHeight);
+    setWindowMode(WindowMode::Compact);
 
-    m_state.ReplyPending = 0;
+    m_state.ReplyPending = false;
     m_state.RxBuffer.clear();
 
     MSComm1->setCommPort(1);
-    MSComm1->setSettings(QString::fromStdString(m_state.CommSettings));
+    MSComm1->setSettings(QStringLiteral("9600,N,8,1"));
     if (MSComm1->setPortOpen(true)) {
         // Marking COM1 runs its selection as a click does: port 1 is closed and reopened.
         Option1->setChecked(true);
@@ -220,36 +202,30 @@ void Form1::Form_Load()
     control<QWidget>("Command17")->setFocus();
 }
 
-void Form1::Form_KeyDown(int& KeyCode, int& Shift)
+void Form1::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (KeyCode != kKeyJ || (Shift & 7) != kCtrl)
+    // Ctrl+J, with neither Shift nor Alt.
+    const auto held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (key != Qt::Key_J || held != Qt::ControlModifier)
         return;
-    setHeight(kExtendedHeight);
-    m_state.FullPanelUnlocked = 1;
-    Command34->setText(QStringLiteral("CLOSE"));
+    setWindowMode(WindowMode::Extended);
+    m_state.FullPanelUnlocked = true;
     Command34->setVisible(true);
 }
 
 void Form1::Image1_DblClick()
 {
-    if (m_state.FullPanelUnlocked != 1)
+    if (!m_state.FullPanelUnlocked)
         return;
-    setHeight(kFullHeight);
-    Command34->setText(QStringLiteral("CLOSE"));
+    setWindowMode(WindowMode::Full);
     Command34->setVisible(true);
 }
 
 void Form1::Command34_Click()
 {
     Timer3->stop();
-    m_state.FullPanelUnlocked = 0;
-    if (Height() >= 6000) {
-        setHeight(kCompactHeight);
-        Command34->setText(QString::fromUtf8(kShowData));
-    } else {
-        setHeight(kDataHeight);
-        Command34->setText(QString::fromUtf8(kHideData));
-    }
+    m_state.FullPanelUnlocked = false;
+    setWindowMode(Height() >= kShowsDataTwips ? WindowMode::Compact : WindowMode::Data);
     Timer3->start();
 }
 
@@ -315,15 +291,14 @@ void Form1::markPortOption(int port)
 
 void Form1::selectSpeed(const char* settings)
 {
-    m_state.CommSettings = settings;
-    if (!MSComm1->setSettings(QString::fromStdString(m_state.CommSettings)))
+    if (!MSComm1->setSettings(QString::fromLatin1(settings)))
         report(MSComm1->errorText());
     Frame8->setVisible(false);
 }
 
 void Form1::Command95_Click()
 {
-    sendFreeText(*this, m_state, lineBytes(Text1->text()));
+    sendFreeText(*this, m_state.FreeText, lineBytes(Text1->text()));
 }
 
 void Form1::Command96_Click()
@@ -331,19 +306,19 @@ void Form1::Command96_Click()
     Text1->setText(QString());
 }
 
-void Form1::Hyouji(const std::string& text, std::uint8_t mode)
+void Form1::Hyouji(const std::string& text, HyoujiMode mode)
 {
     Hyouji(text, renderEcho(text), mode);
 }
 
-void Form1::Hyouji(const EchoedText& text, std::uint8_t mode)
+void Form1::Hyouji(const EchoedText& text, HyoujiMode mode)
 {
     Hyouji(text.text(), text.echo(), mode);
 }
 
-void Form1::Hyouji(const std::string& text, const std::string& echo, std::uint8_t mode)
+void Form1::Hyouji(const std::string& text, const std::string& echo, HyoujiMode mode)
 {
-    if (mode == kSend) {
+    if (mode == HyoujiMode::Send) {
         // A port that is not open sends nothing; the echo and the timers follow as for any
         // send, and the STATUS line says why.
         if (!MSComm1->setOutput(QByteArray::fromStdString(text)))
@@ -353,7 +328,7 @@ void Form1::Hyouji(const std::string& text, const std::string& echo, std::uint8_
         // schedule and a later reply is decoded alone; each command's lines stay up in full.
         if (!Timer2->isActive())
             Timer2->start();
-        m_state.ReplyPending = 1;
+        m_state.ReplyPending = true;
         Timer4->start();
         return;
     }
@@ -372,15 +347,20 @@ void Form1::Hyouji(const std::string& text, const std::string& echo, std::uint8_
 void Form1::sendCommand(std::string_view command)
 {
     m_state.TxCommand = frameCommand(m_state.CommandPrefix, command);
-    Hyouji(m_state.TxCommand, kSend);
+    Hyouji(m_state.TxCommand, HyoujiMode::Send);
 }
 
-void Form1::setReplyTimerIntervals(int watchdogMs, int blankingMs)
+void Form1::setReplyTimers(const ReplyTimers& timers)
 {
     // Setting an interval restarts a running timer; setting the one it already has must not.
-    if (Timer2->interval() != watchdogMs)
-        Timer2->setInterval(watchdogMs);
-    Timer4->setInterval(blankingMs);
+    if (Timer2->interval() != timers.watchdogMs)
+        Timer2->setInterval(timers.watchdogMs);
+    Timer4->setInterval(timers.blankingMs);
+}
+
+std::string Form1::CommSettings() const
+{
+    return MSComm1->Settings().toStdString();
 }
 
 void Form1::MSComm1_OnComm()
@@ -389,17 +369,17 @@ void Form1::MSComm1_OnComm()
         return;
     const QByteArray received = MSComm1->Input();
     m_state.RxBuffer.append({received.constData(), static_cast<std::size_t>(received.size())});
-    m_state.ReplyPending = 0;
-    Hyouji(m_state.RxBuffer, kReceived);
+    m_state.ReplyPending = false;
+    Hyouji(m_state.RxBuffer, HyoujiMode::Received);
 }
 
 void Form1::Timer2_Timer()
 {
-    if (m_state.ReplyPending == 1)
+    if (m_state.ReplyPending)
         Label12->setText(" X X X X");
     Timer2->stop();
     m_state.RxBuffer.clear();
-    m_state.ReplyPending = 0;
+    m_state.ReplyPending = false;
 }
 
 void Form1::Timer4_Timer()

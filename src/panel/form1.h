@@ -1,11 +1,8 @@
 #pragma once
 
-#include "catalogue/clickpath.h"
-#include "exchange/formstate.h"
+#include "panel/formstate.h"
 #include "serial/portmap.h"
 
-#include <QHash>
-#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -22,18 +19,46 @@ namespace qpv {
 class DisplayLine;
 class LogoImage;
 class MSComm;
+struct ControlId;
+struct ReplyTimers;
 
 // The main window. Its handlers share the form-level state; every command leaves through
 // Hyouji and every reply reaches the screen through it. Heights and positions are in twips.
-class Form1 : public QWidget, public CommandSender {
+// The window's size modes. Each gives the window's outer height (title bar and borders
+// included) and the caption of the data-display toggle.
+enum class WindowMode : std::uint8_t { Compact, Data, Extended, Full };
+
+struct WindowModeLook {
+    int heightTwips;
+    std::string_view toggleCaption;
+};
+
+constexpr WindowModeLook look(WindowMode mode)
+{
+    switch (mode) {
+    case WindowMode::Compact:
+        return {5350, "データを表示する"};
+    case WindowMode::Data:
+        return {6645, "データを表示しない"};
+    case WindowMode::Extended:
+        return {7200, "CLOSE"};
+    case WindowMode::Full:
+        return {9100, "CLOSE"};
+    }
+    return {};
+}
+
+// A window at least this tall shows the traffic display, whatever gave it its height; the
+// toggle then goes to compact, and otherwise to data.
+inline constexpr int kShowsDataTwips = 6000;
+
+// What Hyouji does with a text: sends it, or shows and decodes it as received.
+enum class HyoujiMode : std::uint8_t { Send = 1, Received = 2 };
+
+class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    // Window heights of the size modes (outer heights, title bar and borders included).
-    static constexpr int kCompactHeight = 5350;
-    static constexpr int kDataHeight = 6645;
-    static constexpr int kExtendedHeight = 7200;
-    static constexpr int kFullHeight = 9100;
     // The outer size is the client size plus an allowance for the frame: a 4-pixel border on
     // each side and a 21-pixel title bar.
     static constexpr int kBorderTwips = 60;
@@ -46,8 +71,8 @@ public:
 
     // Start-up, before the window is first shown.
     void Form_Load();
-    // Key preview: every key press, whichever control has the focus. Shift: 1 Shift, 2 Ctrl, 4 Alt.
-    void Form_KeyDown(int& KeyCode, int& Shift);
+    // Key preview: every key press, whichever control has the focus.
+    void Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void Image1_DblClick();
     void Command34_Click(); // data-display toggle
     void Command16_Click(); // END
@@ -64,49 +89,47 @@ public:
     void Command95_Click(); // SEND
     void Command96_Click(); // CLS
 
-    // Mode 1 sends the text; any other mode shows and decodes it as received.
-    void Hyouji(const std::string& text, std::uint8_t mode);
+    // Sends the text, or shows and decodes it as received.
+    void Hyouji(const std::string& text, HyoujiMode mode);
     // The same for the receive buffer, whose echo is kept up to date as it grows.
-    void Hyouji(const EchoedText& text, std::uint8_t mode);
+    void Hyouji(const EchoedText& text, HyoujiMode mode);
     void MSComm1_OnComm();
     void Timer2_Timer(); // reply watchdog
     void Timer4_Timer(); // line blanking
 
-    void sendCommand(std::string_view command) override;
-    void setReplyTimerIntervals(int watchdogMs, int blankingMs) override;
+    // What a command button's click needs (a CommandSender).
+    void sendCommand(std::string_view command);
+    void setReplyTimers(const ReplyTimers& timers);
+    // The serial line settings in force, "baud,parity,data bits,stop bits".
+    std::string CommSettings() const;
 
+    // Outer sizes in twips. The height reads back as its mode gives it while the window keeps
+    // that height; a window resized otherwise reads as measured.
     int Height() const;
-    void setHeight(int twips);
     int Width() const;
+    WindowMode windowMode() const { return m_mode; }
 
     const FormState& state() const { return m_state; }
     MSComm& serialControl() { return *MSComm1; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    template <typename T> T* control(const char* name) const;
+    template <typename T> T* control(ControlId id) const;
     void connectControls();
     void choosePort(int target);
     void selectSpeed(const char* settings);
     void markPortOption(int port);
-    void Hyouji(const std::string& text, const std::string& echo, std::uint8_t mode);
+    void Hyouji(const std::string& text, const std::string& echo, HyoujiMode mode);
+    void setWindowMode(WindowMode mode);
     void warn(const QString& text);
     void report(const QString& text);
 
     FormState m_state;
-    QHash<QString, QWidget*> m_controls;
-    int m_heightTwips = 0;
-    // The key press last previewed, and the control it started at.
-    struct KeyPress {
-        const QEvent* event = nullptr;
-        int key = 0;
-        quint64 timestamp = 0;
-        bool operator==(const KeyPress&) const = default;
-    };
-    KeyPress m_keyPress;
-    QPointer<QWidget> m_keyTarget;
+    QList<QWidget*> m_controls; // in the control table's order
+    WindowMode m_mode = WindowMode::Compact;
 
     MSComm* MSComm1 = nullptr;
     QTimer* Timer2 = nullptr;

@@ -6,12 +6,9 @@
 
 namespace qpv {
 
-LogoImage::LogoImage(QWidget* parent)
-    : QWidget(parent)
-{
-}
+namespace {
 
-QPixmap LogoImage::drawLogo(const QFont& face)
+QPixmap drawLogo(const QFont& face)
 {
     // A lens beam on a dark blue plate with the maker's name: drawn here, no picture file.
     QPixmap logo(80, 26);
@@ -39,6 +36,13 @@ QPixmap LogoImage::drawLogo(const QFont& face)
     p.setPen(Qt::white);
     p.drawText(QRect(20, 0, 60, 26), Qt::AlignCenter, QStringLiteral("OMTA"));
     return logo;
+}
+
+} // namespace
+
+LogoImage::LogoImage(QWidget* parent)
+    : QWidget(parent)
+{
 }
 
 void LogoImage::paintEvent(QPaintEvent*)

@@ -13,8 +13,6 @@ class LogoImage : public QWidget {
 public:
     explicit LogoImage(QWidget* parent = nullptr);
 
-    static QPixmap drawLogo(const QFont& face);
-
 signals:
     void doubleClicked();
 

@@ -1,5 +1,6 @@
 #include "panel/panelbuilder.h"
 
+#include "catalogue/clickpath.h"
 #include "panel/captionbutton.h"
 #include "panel/displayline.h"
 #include "panel/logoimage.h"
@@ -24,6 +25,11 @@ namespace {
 QColor rgb(std::uint32_t colour)
 {
     return QColor::fromRgb(colour);
+}
+
+qsizetype index(std::size_t i)
+{
+    return static_cast<qsizetype>(i);
 }
 
 QString text(std::string_view s)
@@ -109,63 +115,49 @@ void colour(QWidget* w, const Control& c)
         w->setAutoFillBackground(true);
 }
 
-// What a screen reader calls the controls without a caption of their own, and what it says of
-// the controls whose caption alone does not tell what they do. The command buttons are named
-// by the window (group and caption); the captions name the rest.
-struct Spoken {
-    std::string_view control;
-    std::string_view name;
-    std::string_view description;
-};
-
-constexpr Spoken kSpoken[] = {
-    {"Frame1", "POWER", ""},
-    {"Frame2", "INPUT MODE SET", ""},
-    {"Frame3", "Inside SP", ""},
-    {"Frame4", "AV MUTE", ""},
-    {"Frame5", "IRIS", ""},
-    {"Frame6", "OSD", ""},
-    {"Frame7", "FREEZE", ""},
-    {"Frame8", "COM settings", "The port and its speed; closes after a choice"},
-    {"Frame13", "Speed", ""},
-    {"Frame9", "Traffic", "What was sent, what came back, and the decoded status"},
-    {"Frame10", "VOLUME", ""},
-    {"Frame14", "Picture", "Picture modes in four rows"},
-    {"Frame15", "CMD", "Free-text command"},
-    {"Image1", "OMTA logo", "Double-click after Ctrl+J to show the whole panel"},
-    {"Label11", "", "TXD: the command sent, each character made visible"},
-    {"Label12", "", "RXD: the reply received, each character made visible"},
-    {"Label22", "", "STATUS: the decoded reply"},
-    {"Text1", "CMD", "Free-text command, sent unchanged with SEND"},
-    {"Command95", "", "Sends the CMD text"},
-    {"Command96", "", "Empties the CMD text"},
-    {"Command33", "", "Opens the port and speed settings"},
-    {"Command16", "", "Closes the port and ends the program"},
-    {"Command34", "", "Shows or hides the traffic display"},
-};
-
-// A caption and the control it names beside it.
-constexpr std::pair<std::string_view, std::string_view> kCaptionFor[] = {
-    {"Label9", "Label11"},  // TXD
-    {"Label10", "Label12"}, // RXD
-    {"Label23", "Label22"}, // STATUS
-    {"Label26", "Text1"},   // CMD
-};
-
-void describeForScreenReaders(const QHash<QString, QWidget*>& controls)
+// The table refers to itself by name: each parent is a group built before its children, each
+// caption that names a control is a label and names one of the table, and each command
+// button of the catalogue is a button.
+constexpr bool tableHoldsTogether()
 {
-    for (const Spoken& spoken : kSpoken) {
-        QWidget* w = controls.value(text(spoken.control));
-        Q_ASSERT(w);
-        if (!spoken.name.empty())
-            w->setAccessibleName(text(spoken.name));
-        if (!spoken.description.empty())
-            w->setAccessibleDescription(text(spoken.description));
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Control& c = kControls[i];
+        const std::size_t parent = findControl(c.parent);
+        if (!c.parent.empty() && (parent >= i || kControls[parent].kind != ControlKind::Group))
+            return false;
+        if (!c.names.empty() &&
+            (c.kind != ControlKind::Label || findControl(c.names) == kControls.size()))
+            return false;
     }
-    for (const auto& [caption, control] : kCaptionFor) {
-        auto* label = qobject_cast<QLabel*>(controls.value(text(caption)));
-        Q_ASSERT(label);
-        label->setBuddy(controls.value(text(control)));
+    for (const CommandButton& button : kCommandButtons) {
+        const std::size_t i = findControl(button.control);
+        if (i == kControls.size() || kControls[i].kind != ControlKind::Button)
+            return false;
+    }
+    return true;
+}
+static_assert(tableHoldsTogether());
+
+// What a screen reader calls each control: a command button by its group and caption, the
+// others as the table says; a caption is the label of the control it names.
+void describeForScreenReaders(const QList<QWidget*>& widgets)
+{
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Control& c = kControls[i];
+        if (!c.spokenName.empty())
+            widgets[index(i)]->setAccessibleName(text(c.spokenName));
+        if (!c.description.empty())
+            widgets[index(i)]->setAccessibleDescription(text(c.description));
+        if (!c.names.empty())
+            static_cast<QLabel*>(widgets[index(i)])->setBuddy(widgets[index(findControl(c.names))]);
+    }
+    for (const CommandButton& button : kCommandButtons) {
+        const std::size_t i = findControl(button.control);
+        QString name = text(button.group);
+        if (!name.isEmpty())
+            name += QLatin1Char(' ');
+        name += text(kControls[i].caption.empty() ? kCaptionlessColumn : kControls[i].caption);
+        widgets[index(i)]->setAccessibleName(name);
     }
 }
 
@@ -201,20 +193,19 @@ QFont fontFor(const FontSpec& spec)
     return font;
 }
 
-QHash<QString, QWidget*> buildPanel(QWidget* window)
+QList<QWidget*> buildPanel(QWidget* window)
 {
     prepareAccessibility(window);
-    QHash<QString, QWidget*> controls;
-    QList<QWidget*> built;
+    QList<QWidget*> widgets;
     std::vector<std::pair<int, QWidget*>> focusChain;
 
-    for (const Control& c : controlTable()) {
-        QWidget* parent = c.parent.empty() ? window : controls.value(text(c.parent));
-        Q_ASSERT(parent);
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Control& c = kControls[i];
+        QWidget* parent = c.parent.empty() ? window : widgets[index(findControl(c.parent))];
         QWidget* w = makeWidget(c, parent);
         w->setObjectName(text(c.name));
-        w->setGeometry(twipsToPixels(c.left), twipsToPixels(c.top), twipsToPixels(c.width),
-                       twipsToPixels(c.height));
+        w->setGeometry(twipsToPixels(c.place.left), twipsToPixels(c.place.top),
+                       twipsToPixels(c.place.width), twipsToPixels(c.place.height));
         w->setFont(fontFor(c.font));
         colour(w, c);
         if (c.flags & kHidden)
@@ -224,8 +215,7 @@ QHash<QString, QWidget*> buildPanel(QWidget* window)
             w->lower();
         if (takesFocus(c.kind))
             focusChain.emplace_back(c.tabIndex, w);
-        controls.insert(w->objectName(), w);
-        built.append(w);
+        widgets.append(w);
     }
 
     std::sort(focusChain.begin(), focusChain.end(),
@@ -233,9 +223,9 @@ QHash<QString, QWidget*> buildPanel(QWidget* window)
     for (std::size_t i = 1; i < focusChain.size(); ++i)
         QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
 
-    describeForScreenReaders(controls);
-    watchWindowModes(window, built);
-    return controls;
+    describeForScreenReaders(widgets);
+    watchWindowModes(window, widgets);
+    return widgets;
 }
 
 } // namespace qpv

@@ -3,8 +3,7 @@
 #include "panel/controltable.h"
 
 #include <QFont>
-#include <QHash>
-#include <QString>
+#include <QList>
 
 class QWidget;
 
@@ -15,8 +14,8 @@ namespace qpv {
 QFont fontFor(const FontSpec& spec);
 
 // Builds every control of the table on the window: widget by kind, placed, coloured, with
-// its font, caption and objectName, and accessible (see panelaccessibility.h). Returns the
-// controls by name, and chains the focus in tab-index order.
-QHash<QString, QWidget*> buildPanel(QWidget* window);
+// its font, caption, objectName and what screen readers call it (see panelaccessibility.h),
+// and chains the focus in tab-index order. Returns the widgets in the table's order.
+QList<QWidget*> buildPanel(QWidget* window);
 
 } // namespace qpv

@@ -34,7 +34,8 @@ bool MSComm::setCommPort(int port)
                         .arg(port)
                         .arg(kHighestPort));
     if (m_port.isOpen())
-        return fail(portLabel() + QStringLiteral(" is open: close it before choosing another port."));
+        return fail(portLabel() +
+                    QStringLiteral(" is open: close it before choosing another port."));
     m_commPort = port;
     return true;
 }
@@ -45,14 +46,12 @@ bool MSComm::setSettings(const QString& settings)
     if (!parsed.settings)
         return fail(parsed.error);
     m_settings = settings;
-    m_lineSettings = *parsed.settings;
     if (!m_port.isOpen())
         return true;
 
-    const bool applied = m_port.setBaudRate(m_lineSettings.baudRate) &&
-                         m_port.setParity(m_lineSettings.parity) &&
-                         m_port.setDataBits(m_lineSettings.dataBits) &&
-                         m_port.setStopBits(m_lineSettings.stopBits);
+    const LineSettings& line = *parsed.settings;
+    const bool applied = m_port.setBaudRate(line.baudRate) && m_port.setParity(line.parity) &&
+                         m_port.setDataBits(line.dataBits) && m_port.setStopBits(line.stopBits);
     if (!applied)
         return fail(QStringLiteral("%1: the line settings \"%2\" cannot be applied: %3.")
                         .arg(portLabel(), settings, m_port.errorString()));
@@ -73,11 +72,12 @@ bool MSComm::setPortOpen(bool open)
 
 bool MSComm::open()
 {
+    const LineSettings line = parseLineSettings(m_settings).settings.value_or(LineSettings{});
     m_port.setPortName(device());
-    m_port.setBaudRate(m_lineSettings.baudRate);
-    m_port.setParity(m_lineSettings.parity);
-    m_port.setDataBits(m_lineSettings.dataBits);
-    m_port.setStopBits(m_lineSettings.stopBits);
+    m_port.setBaudRate(line.baudRate);
+    m_port.setParity(line.parity);
+    m_port.setDataBits(line.dataBits);
+    m_port.setStopBits(line.stopBits);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = m_port.error();

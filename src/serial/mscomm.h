@@ -73,8 +73,7 @@ private:
     QSerialPort m_port;
     QTimer m_reopenTimer;
     int m_commPort = 1;
-    QString m_settings = QStringLiteral("9600,N,8,1");
-    LineSettings m_lineSettings;
+    QString m_settings = QStringLiteral("9600,N,8,1"); // always a text parseLineSettings takes
     int m_commEvent = 0;
     QString m_errorText;
 };

@@ -10,7 +10,8 @@ PortSelection selectPort(MSComm& comm, int target)
     const int previous = comm.CommPort();
     const bool awaitingDevice = comm.reopenPending();
 
-    // A step that fails does not end the selection; the report of the last failure is shown.
+    // The first step that fails ends the attempt and its report is shown; the link then goes
+    // back to the port in use.
     QString failure;
     if (wasOpen)
         comm.setPortOpen(false);

@@ -1,6 +1,7 @@
 // qpv-sim: a simulated QPV-7100 on a pseudo-terminal, for trying the panel without hardware.
 
 #include "sim/simulator.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -8,8 +9,11 @@
 
 #include <csignal>
 #include <cstdio>
+#include <limits>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <variant>
 
 using namespace qpv::sim;
 
@@ -35,40 +39,37 @@ void quitOnSignals(QCoreApplication& app)
     std::signal(SIGHUP, onSignal);
 }
 
-int seconds(const QCommandLineParser& parser, const QCommandLineOption& option, bool* ok)
+struct Options {
+    ProjectorTiming timing;
+    int lampMode = 0;
+    FaultPlan faults;
+    QString link;
+};
+
+// The options, or the exit status when they are wrong (--help and --version exit on their own).
+std::variant<Options, int> parseOptions(const QCoreApplication& app)
 {
-    const int value = parser.value(option).toInt(ok);
-    *ok = *ok && value >= 0;
-    return value;
-}
-
-} // namespace
-
-int main(int argc, char* argv[])
-{
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("qpv-sim"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.04.0002"));
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Simulated QPV-7100 projector on a pseudo-terminal. Prints the device "
                        "path for the panel's --com1 or --com2 and runs until stopped."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption link(QStringLiteral("link"),
-                                  QStringLiteral("Make the device appear at PATH (a symbolic link)."),
-                                  QStringLiteral("PATH"));
+    const QCommandLineOption link(
+        QStringLiteral("link"), QStringLiteral("Make the device appear at PATH (a symbolic link)."),
+        QStringLiteral("PATH"));
     const QCommandLineOption countDown(QStringLiteral("count-down"),
                                        QStringLiteral("Seconds from POWER ON to on (default 3)."),
                                        QStringLiteral("SECONDS"), QStringLiteral("3"));
-    const QCommandLineOption coolingDown(QStringLiteral("cooling-down"),
-                                         QStringLiteral("Seconds from POWER OFF to standby (default 3)."),
-                                         QStringLiteral("SECONDS"), QStringLiteral("3"));
-    const QCommandLineOption lampMode(QStringLiteral("lamp-mode"),
-                                      QStringLiteral("0: four lamps, 1: lamps No1 and No4, 2: lamps "
-                                                     "No2 and No3 (default 0)."),
-                                      QStringLiteral("MODE"), QStringLiteral("0"));
+    const QCommandLineOption coolingDown(
+        QStringLiteral("cooling-down"),
+        QStringLiteral("Seconds from POWER OFF to standby (default 3)."), QStringLiteral("SECONDS"),
+        QStringLiteral("3"));
+    const QCommandLineOption lampMode(
+        QStringLiteral("lamp-mode"),
+        QStringLiteral("0: four lamps, 1: lamps No1 and No4, 2: lamps "
+                       "No2 and No3 (default 0)."),
+        QStringLiteral("MODE"), QStringLiteral("0"));
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("Inject a fault: none, silent, pieces, late, "
                                                   "garbage or vanish (default none)."),
@@ -79,35 +80,53 @@ int main(int argc, char* argv[])
     parser.addOptions({link, countDown, coolingDown, lampMode, fault, every});
     parser.process(app);
 
-    bool ok = true;
-    bool allOk = true;
-    ProjectorTiming timing;
-    timing.countDown = std::chrono::seconds(seconds(parser, countDown, &ok));
-    allOk = allOk && ok;
-    timing.coolingDown = std::chrono::seconds(seconds(parser, coolingDown, &ok));
-    allOk = allOk && ok;
-    const int mode = parser.value(lampMode).toInt(&ok);
-    allOk = allOk && ok && mode >= 0 && mode <= 2;
-    FaultPlan plan;
-    plan.every = parser.value(every).toInt(&ok);
-    allOk = allOk && ok && plan.every >= 1;
-    if (!allOk || !parseFault(parser.value(fault), &plan.kind)) {
+    // A whole number from `lowest` to `highest`, or nothing.
+    const auto number = [&parser](const QCommandLineOption& option, int lowest, int highest) {
+        bool ok = false;
+        const int value = parser.value(option).toInt(&ok);
+        return ok && value >= lowest && value <= highest ? std::optional<int>(value) : std::nullopt;
+    };
+    constexpr int kMost = std::numeric_limits<int>::max();
+    const auto up = number(countDown, 0, kMost), down = number(coolingDown, 0, kMost);
+    const auto mode = number(lampMode, 0, 2), nth = number(every, 1, kMost);
+    Options options;
+    if (!up || !down || !mode || !nth || !parseFault(parser.value(fault), &options.faults.kind)) {
         std::fprintf(stderr, "qpv-sim: invalid option value; see qpv-sim --help\n");
         return 2;
     }
+    options.timing.countDown = std::chrono::seconds(*up);
+    options.timing.coolingDown = std::chrono::seconds(*down);
+    options.lampMode = *mode;
+    options.faults.every = *nth;
+    options.link = parser.value(link);
+    return options;
+}
 
-    Simulator simulator(timing);
-    simulator.projector().setLampMode(mode);
-    simulator.setFaults(plan);
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qpv-sim"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(qpv::kVersion));
+
+    const auto parsed = parseOptions(app);
+    if (const int* status = std::get_if<int>(&parsed))
+        return *status;
+    const Options& options = std::get<Options>(parsed);
+
+    Simulator simulator(options.timing);
+    simulator.projector().setLampMode(options.lampMode);
+    simulator.setFaults(options.faults);
     QString error;
-    if (!simulator.start(&error, parser.value(link))) {
+    if (!simulator.start(&error, options.link)) {
         std::fprintf(stderr, "qpv-sim: cannot create the device: %s\n", qPrintable(error));
         return 1;
     }
     quitOnSignals(app);
 
     std::printf("QPV-7100 simulator on %s (fault: %s)\n", qPrintable(simulator.devicePath()),
-                faultName(plan.kind));
+                faultName(options.faults.kind));
     std::printf("Start the panel with: qpv-panel --com1 %s\n", qPrintable(simulator.devicePath()));
     std::fflush(stdout);
 

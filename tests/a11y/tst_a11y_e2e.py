@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Usage: tst_a11y_e2e.py PATH/TO/qpv-panel, inside an X server and a D-Bus session of its own."""
+"""Usage: tst_a11y_e2e.py PATH/TO/qpv-panel PATH/TO/its.desktop, inside an X server and a D-Bus
+session of its own."""
 
 # The real panel driven from outside, as a screen reader or a desktop automation tool does,
 # with COM1 on a pseudo-terminal whose other end this script plays. Every wait is bounded.
@@ -8,16 +9,13 @@ import os, select, subprocess, sys, time, tty
 import pyatspi as at
 from gi.repository import GLib
 
-TITLE = "OMTA   QPV-7100   CONTROL   Ver.1.42"
-
-
 # What xdotool printed; nothing when it failed. What is left running when the test ends goes
 # with its X server.
 xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], capture_output=True,
                                             text=True, timeout=10).stdout
 
 
-def main(panel):
+def main(panel, desktop_entry):
     context = GLib.MainContext.default()
     line, device = os.openpty()
     tty.setraw(device)  # and kept open, so the line never hangs up
@@ -44,7 +42,8 @@ def main(panel):
     found = lambda: xdotool("search", "--onlyvisible", "--name", "QPV-7100").split()
     wait("the panel's X window", lambda: bool(found()) or "none")
     title = xdotool("getwindowname", found()[0]).rstrip("\n")  # as the window system shows it
-    assert title == TITLE, f"the title bar reads {title!r}"
+    named = next(line[5:].rstrip("\n") for line in open(desktop_entry) if line.startswith("Name="))
+    assert title == named, f"the title bar reads {title!r}, the desktop entry {named!r}"
 
     # A traffic line's name is its text, blank at first: the caption labelling it names it.
     labelled_by = lambda node: next((r.getTarget(0).name for r in node.getRelationSet()
@@ -81,7 +80,7 @@ def main(panel):
 
 if __name__ == "__main__":
     try:
-        assert len(sys.argv) == 2, __doc__
-        main(sys.argv[1])
+        assert len(sys.argv) == 3, __doc__
+        main(*sys.argv[1:])
     except AssertionError as failure:
         sys.exit(f"FAIL: {failure}")
