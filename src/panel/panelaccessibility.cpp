@@ -21,16 +21,35 @@ namespace qpv {
 
 namespace {
 
-// Marks the window and the controls whose interfaces are the panel's own.
+// Marks the window and the controls whose interfaces are the panel's own, with their kind.
 constexpr char kPanelControl[] = "qpvAccessiblePanel";
 
-// The characters from `start` up to `end` (exclusive); -1 as the end is the end of the text.
+// Offsets clamped to a text of `size` characters; -1 as the end is the end of the text.
+std::pair<int, int> range(int size, int start, int end)
+{
+    const int from = std::clamp(start, 0, size);
+    const int to = end < 0 ? size : std::clamp(end, from, size);
+    return {from, to};
+}
+
+// The characters from `start` up to `end` (exclusive), as range() clamps them.
 QString slice(const QString& text, int start, int end)
 {
-    const qsizetype size = text.size();
-    const qsizetype from = std::clamp<qsizetype>(start, 0, size);
-    const qsizetype to = end < 0 ? size : std::clamp<qsizetype>(end, from, size);
+    const auto [from, to] = range(static_cast<int>(text.size()), start, end);
     return text.mid(from, to - from);
+}
+
+// Where character `offset` of `text` is drawn in `area` of `widget`, on the screen: from the
+// area's left edge, centred vertically, in the widget's font.
+QRect glyphRect(const QWidget* widget, QRect area, const QString& text, int offset)
+{
+    if (offset < 0 || offset >= text.size())
+        return {};
+    const QFontMetrics metrics(widget->font());
+    const QRect glyph(area.left() + metrics.horizontalAdvance(text.left(offset)),
+                      area.top() + (area.height() - metrics.height()) / 2,
+                      metrics.horizontalAdvance(text.at(offset)), metrics.height());
+    return QRect(widget->mapToGlobal(glyph.topLeft()), glyph.size());
 }
 
 // Every interface of the panel: a control that its window's size mode cuts off is not showing.
@@ -39,6 +58,16 @@ public:
     ControlAccessible(QWidget* widget, QAccessible::Role role)
         : QAccessibleWidget(widget, role)
     {
+    }
+
+    // The name the table gives the control (the command buttons' group and caption), or else
+    // its caption, which follows the data-display toggle's changes.
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || widget()->isWindow())
+            return QAccessibleWidget::text(t);
+        const QString name = widget()->accessibleName();
+        return name.isEmpty() ? widget()->property("text").toString() : name;
     }
 
     QAccessible::State state() const override
@@ -60,17 +89,6 @@ public:
         : ControlAccessible(button, qobject_cast<QRadioButton*>(button) ? QAccessible::RadioButton
                                                                         : QAccessible::PushButton)
     {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name) {
-            // The command buttons are named by group and caption; the others by their caption,
-            // which follows the toggle's changes.
-            const QString name = widget()->accessibleName();
-            return name.isEmpty() ? button()->text() : name;
-        }
-        return ControlAccessible::text(t);
     }
 
     QAccessible::State state() const override
@@ -165,16 +183,9 @@ public:
 
     QRect characterRect(int offset) const override
     {
-        // As the line paints: from two pixels inside its frame, centred vertically.
-        const QString shown = line()->visibleText();
-        if (offset < 0 || offset >= shown.size())
-            return {};
-        const QFontMetrics metrics(line()->font());
-        const QRect area = line()->contentsRect().adjusted(2, 0, 0, 0);
-        const QRect box(area.left() + metrics.horizontalAdvance(shown.left(offset)),
-                        area.top() + (area.height() - metrics.height()) / 2,
-                        metrics.horizontalAdvance(shown.at(offset)), metrics.height());
-        return QRect(line()->mapToGlobal(box.topLeft()), box.size());
+        // As the line paints: from two pixels inside its frame.
+        return glyphRect(line(), line()->contentsRect().adjusted(2, 0, 0, 0), line()->visibleText(),
+                         offset);
     }
 
     int offsetAtPoint(const QPoint& point) const override
@@ -292,15 +303,8 @@ public:
     QRect characterRect(int offset) const override
     {
         // Measured from the start of the text as the box lays it out when not scrolled.
-        const QString text = box()->text();
-        if (offset < 0 || offset >= text.size())
-            return {};
-        const QFontMetrics metrics(box()->font());
         const QRect area = box()->contentsRect().marginsRemoved(box()->textMargins());
-        const QRect glyph(area.left() + 2 + metrics.horizontalAdvance(text.left(offset)),
-                          area.top() + (area.height() - metrics.height()) / 2,
-                          metrics.horizontalAdvance(text.at(offset)), metrics.height());
-        return QRect(box()->mapToGlobal(glyph.topLeft()), glyph.size());
+        return glyphRect(box(), area.adjusted(2, 0, 0, 0), box()->text(), offset);
     }
 
     int offsetAtPoint(const QPoint& point) const override
@@ -353,14 +357,9 @@ public:
 
 private:
     QLineEdit* box() const { return static_cast<QLineEdit*>(object()); }
-
-    // Offsets clamped to the text; -1 as the end is the end of the text.
     std::pair<int, int> range(int startOffset, int endOffset) const
     {
-        const int size = characterCount();
-        const int from = std::clamp(startOffset, 0, size);
-        const int to = endOffset < 0 ? size : std::clamp(endOffset, from, size);
-        return {from, to};
+        return qpv::range(characterCount(), startOffset, endOffset);
     }
 };
 
@@ -370,15 +369,6 @@ public:
     explicit LabelAccessible(QLabel* label)
         : ControlAccessible(label, QAccessible::StaticText)
     {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name) {
-            const QString name = widget()->accessibleName();
-            return name.isEmpty() ? label()->text() : name;
-        }
-        return ControlAccessible::text(t);
     }
 
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
@@ -425,23 +415,30 @@ public:
     }
 };
 
+// The interface for each kind of control of the table, and for the window.
 QAccessibleInterface* panelInterface(const QString&, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || !widget->property(kPanelControl).toBool())
+    const QVariant kind = widget ? widget->property(kPanelControl) : QVariant();
+    if (!kind.isValid())
         return nullptr;
     if (widget->isWindow())
         return new ControlAccessible(widget, QAccessible::Window);
-    if (auto* line = qobject_cast<DisplayLine*>(widget))
-        return new LineAccessible(line);
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return new ButtonAccessible(button);
-    if (auto* box = qobject_cast<QLineEdit*>(widget))
-        return new EntryAccessible(box);
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return new LabelAccessible(label);
-    if (auto* logo = qobject_cast<LogoImage*>(widget))
-        return new LogoAccessible(logo);
+    switch (static_cast<ControlKind>(kind.toInt())) {
+    case ControlKind::Line:
+        return new LineAccessible(static_cast<DisplayLine*>(widget));
+    case ControlKind::Button:
+    case ControlKind::Option:
+        return new ButtonAccessible(static_cast<QAbstractButton*>(widget));
+    case ControlKind::TextBox:
+        return new EntryAccessible(static_cast<QLineEdit*>(widget));
+    case ControlKind::Label:
+        return new LabelAccessible(static_cast<QLabel*>(widget));
+    case ControlKind::Image:
+        return new LogoAccessible(static_cast<LogoImage*>(widget));
+    case ControlKind::Group:
+        break;
+    }
     return new ControlAccessible(widget, QAccessible::Grouping);
 }
 
@@ -507,7 +504,7 @@ bool isInView(const QWidget* control, QSize windowSize)
 void prepareAccessibility(QWidget* window)
 {
     QAccessible::installFactory(panelInterface);
-    window->setProperty(kPanelControl, true);
+    window->setProperty(kPanelControl, static_cast<int>(ControlKind::Group));
     // The title set before made the general interface of a window; it gives way to the
     // panel's, made when next asked for.
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
@@ -515,9 +512,9 @@ void prepareAccessibility(QWidget* window)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
 
-void adoptControl(QWidget* control)
+void adoptControl(QWidget* control, ControlKind kind)
 {
-    control->setProperty(kPanelControl, true);
+    control->setProperty(kPanelControl, static_cast<int>(kind));
 }
 
 void watchWindowModes(QWidget* window, const QList<QWidget*>& controls)

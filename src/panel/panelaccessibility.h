@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/controltable.h"
+
 #include <QList>
 #include <QSize>
 
@@ -18,9 +20,9 @@ namespace qpv {
 // Before the controls are built: the window's own interface, and from then on the panel's
 // interfaces for the controls adopted.
 void prepareAccessibility(QWidget* window);
-// A control just built, before its caption is set (setting a caption announces the control,
-// which makes its interface).
-void adoptControl(QWidget* control);
+// A control just built, of the table's kind, before its caption is set (setting a caption
+// announces the control, which makes its interface).
+void adoptControl(QWidget* control, ControlKind kind);
 // Once the controls are built: a change of the window's size mode is announced.
 void watchWindowModes(QWidget* window, const QList<QWidget*>& controls);
 

@@ -43,13 +43,13 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     switch (c.kind) {
     case ControlKind::Group: {
         auto* frame = new QFrame(parent);
-        adoptControl(frame);
+        adoptControl(frame, c.kind);
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
         return frame;
     }
     case ControlKind::Label: {
         auto* label = new QLabel(parent);
-        adoptControl(label);
+        adoptControl(label, c.kind);
         label->setTextFormat(Qt::PlainText);
         label->setText(text(c.caption));
         Qt::Alignment align = Qt::AlignLeft;
@@ -62,32 +62,32 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     }
     case ControlKind::Line: {
         auto* line = new DisplayLine(parent);
-        adoptControl(line);
+        adoptControl(line, c.kind);
         return line;
     }
     case ControlKind::Button: {
         auto* button = new CaptionButton(parent);
-        adoptControl(button);
+        adoptControl(button, c.kind);
         button->setText(text(c.caption));
         button->setAutoDefault(true); // Enter presses the focused button, as space does
         return button;
     }
     case ControlKind::Option: {
         auto* option = new QRadioButton(parent);
-        adoptControl(option);
+        adoptControl(option, c.kind);
         option->setText(text(c.caption));
         option->setChecked(c.flags & kSelected);
         return option;
     }
     case ControlKind::TextBox: {
         auto* box = new QLineEdit(parent);
-        adoptControl(box);
+        adoptControl(box, c.kind);
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
         return box;
     }
     case ControlKind::Image: {
         auto* logo = new LogoImage(parent);
-        adoptControl(logo);
+        adoptControl(logo, c.kind);
         return logo;
     }
     }
