@@ -68,6 +68,7 @@ private slots:
     void portAndSpeedSelection();
     void aLostDeviceIsReopenedWithItsSpeed();
     void hostileLine();
+    void commandLines();
     void simulatedProjector();
 };
 
@@ -322,14 +323,47 @@ void TestLink::hostileLine()
 #endif
 }
 
+void TestLink::commandLines()
+{
+    // Both programs as an operator types them: a line they print, and how they end (-1: still
+    // running). Qt's own single-dash options are Qt's; what Qt leaves over is a mistake too.
+    const QString panel = QStringLiteral(QPV_PANEL), sim = QStringLiteral(QPV_SIM);
+    const QByteArray invalid = "qpv-sim: invalid option value; see qpv-sim --help";
+    const QTemporaryDir dir;
+    const QString link = dir.filePath("sim");
+    // clang-format off
+    const std::tuple<QString, QStringList, int, QByteArray> rows[] = {
+        {panel, {"--version"}, 0, "qpv-panel " + QByteArray(kVersion) + " (" + kTitleVersion + ")"},
+        {panel, {"--bogus"}, 2, "qpv-panel: Unknown option 'bogus'."},
+        {panel, {"--com1"}, 2, "qpv-panel: Missing value after '--com1'."},
+        {panel, {"--com2", ""}, 2, "qpv-panel: --com2 needs a device, e.g. --com2 /dev/ttyUSB0."},
+        {panel, {"-platform", "offscreen", "stray"}, 2, "qpv-panel: unexpected argument 'stray'."},
+        {panel, {"-platform", "offscreen", "-reverse", "-bogus"}, 2, "qpv-panel: Unknown option 'bogus'."},
+        {sim, {"--version"}, 0, "qpv-sim " + QByteArray(kVersion)},
+        {sim, {"--lamp-mode", "3"}, 2, invalid}, {sim, {"--count-down", "-1"}, 2, invalid},
+        {sim, {"--fault-every", "0"}, 2, invalid}, {sim, {"--fault", "silen"}, 2, invalid},
+        {sim, {"--lamp-mode", "2", "--fault-every", "3", "--link", link}, -1,
+         "QPV-7100 simulator on " + QFile::encodeName(link) + " (fault: none)"},
+    };
+    // clang-format on
+    for (const auto& [program, arguments, status, line] : rows) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(program, arguments);
+        if (status < 0)
+            QVERIFY(process.waitForReadyRead(5000) && process.state() == QProcess::Running);
+        else
+            QVERIFY(process.waitForFinished(5000) && process.exitCode() == status);
+        QVERIFY2(process.readAll().split('\n').contains(line), line.constData());
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+}
+
 void TestLink::simulatedProjector()
 {
     // qpv-sim as an operator starts it, each fault by its name; a reply in pieces, or late, is
     // decoded all the same.
-    QProcess version;
-    version.start(QStringLiteral(QPV_SIM), {"--version"});
-    QVERIFY(version.waitForFinished(5000));
-    QCOMPARE(version.readAll(), QByteArray("qpv-sim ") + kVersion + "\n");
     const QTemporaryDir dir;
     for (const char* fault : {"none", "pieces", "late", "garbage", "vanish", "silent"}) {
         QProcess sim;
