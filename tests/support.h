@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <cerrno>
@@ -141,6 +142,7 @@ struct Panel {
     QByteArray txd() const { return line("Label11"); }
     QByteArray rxd() const { return line("Label12"); }
     QByteArray status() const { return line("Label22"); }
+    bool marked(const char* option) const { return find<QRadioButton>(option)->isChecked(); }
     QTimer* timer(const char* name) const { return find<QTimer>(name); }
     qpv::MSComm& comm() const { return form->serialControl(); }
 

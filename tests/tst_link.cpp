@@ -13,14 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <ctime>
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using namespace qpv;
 using namespace std::chrono_literals;
@@ -33,10 +30,6 @@ const QString kMissingReport = "COM1 (" + kMissing +
                                "cable or USB adapter is plugged in, or start the panel with "
                                "--com1 DEVICE.";
 
-const auto marked = [](const Panel& panel, const char* option) {
-    return panel.find<QRadioButton>(option)->isChecked();
-};
-
 speed_t speedOf(const QString& device) // as the program set it
 {
     termios t{};
@@ -46,8 +39,7 @@ speed_t speedOf(const QString& device) // as the program set it
 }
 
 const auto secondsFromEnvironment = [](const char* name, int fallback) {
-    const int value = qEnvironmentVariableIntValue(name);
-    return value > 0 ? value : fallback;
+    return qEnvironmentVariableIntValue(name) > 0 ? qEnvironmentVariableIntValue(name) : fallback;
 };
 
 long peakKilobytes()
@@ -125,12 +117,10 @@ void TestLink::exchangesOnRealTimers()
                 const QByteArray now[] = {panel.txd(), panel.rxd(), panel.status()};
                 const char* const expected[] = {step.txd, step.rxd, step.status};
                 QByteArray text = QByteArray::number(step.at) + " ms:";
-                for (int i = 0; i < 3; ++i)
-                    text += " '" +
-                            (!expected[i] ? "*"
-                             : seen       ? now[i]
-                                          : QByteArray(expected[i])) +
-                            "'";
+                for (int i = 0; i < 3; ++i) {
+                    const QByteArray shown = seen ? now[i] : QByteArray(expected[i]);
+                    text += " '" + (expected[i] ? shown : "*") + "'";
+                }
                 return text;
             };
             QTRY_COMPARE_WITH_TIMEOUT(lines(true), lines(false), 300);
@@ -185,9 +175,9 @@ void TestLink::portAndSpeedSelection()
     QWidget* settings = panel.find("Frame8");
     QCOMPARE(panel.warnings, QStringList{kMissingReport});
     QCOMPARE(panel.titles, QStringList{"OMTA QPV-7100 CONTROL"});
-    QVERIFY(panel.form->isVisible() && !panel.comm().PortOpen() && marked(panel, "Option1"));
+    QVERIFY(panel.form->isVisible() && !panel.comm().PortOpen() && panel.marked("Option1"));
     panel.choose("Option2");
-    QVERIFY(panel.comm().PortOpen() && !settings->isVisible() && marked(panel, "Option2"));
+    QVERIFY(panel.comm().PortOpen() && !settings->isVisible() && panel.marked("Option2"));
 
     // A speed choice applies to the open port at once and hides the panel; the countdown's end
     // then changes nothing.
@@ -202,7 +192,7 @@ void TestLink::portAndSpeedSelection()
     panel.choose("Option1");
     QCOMPARE(panel.warnings, QStringList(2, kMissingReport));
     QCOMPARE(panel.comm().CommPort(), 2);
-    QVERIFY(panel.comm().PortOpen() && marked(panel, "Option2") && !marked(panel, "Option1"));
+    QVERIFY(panel.comm().PortOpen() && panel.marked("Option2") && !panel.marked("Option1"));
     panel.click("Command17");
     QCOMPARE(panel.two.read(9) + panel.one.read(1, 20ms), QByteArray("POWR   1\r"));
     panel.click("Option10");
@@ -245,7 +235,7 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     QCOMPARE(panel.warnings.size(), 2);
     QVERIFY(panel.warnings[1].startsWith("COM2 (" + com2 + ") cannot be opened"));
     QCOMPARE(panel.comm().CommPort(), 1);
-    QVERIFY(marked(panel, "Option1") && !marked(panel, "Option2"));
+    QVERIFY(panel.marked("Option1") && !panel.marked("Option2"));
     panel.click("Command44");
     QCOMPARE(panel.status(), (com1 + " is not open").toUtf8());
     QCOMPARE(panel.txd(), QByteArray(" T A B N       1 CR ")); // the echo follows all the same
@@ -362,20 +352,23 @@ void TestLink::commandLines()
 
 void TestLink::simulatedProjector()
 {
-    // qpv-sim as an operator starts it, each fault by its name; a reply in pieces, or late, is
-    // decoded all the same.
+    // qpv-sim as an operator starts it, each fault by its name, hitting every second command:
+    // the first reply is sound; a reply in pieces, or late, is decoded all the same.
     const QTemporaryDir dir;
     for (const char* fault : {"none", "pieces", "late", "garbage", "vanish", "silent"}) {
         QProcess sim;
         const QString link = dir.filePath(QString::fromLatin1(fault));
-        sim.start(QStringLiteral(QPV_SIM), {"--fault", fault, "--link", link});
+        sim.start(QStringLiteral(QPV_SIM),
+                  {"--fault", fault, "--fault-every", "2", "--link", link});
         QVERIFY(sim.waitForReadyRead(5000));
         QCOMPARE(sim.readLine(),
                  "QPV-7100 simulator on " + QFile::encodeName(link) + " (fault: " + fault + ")\n");
-        if (QByteArray("none pieces late").contains(fault)) {
-            Panel panel(link);
+        Panel panel(link);
+        const int commands = QByteArray("none pieces late").contains(fault) ? 2 : 1;
+        for (int command = 1; command <= commands; ++command) {
+            QTRY_COMPARE(panel.status(), QByteArray()); // the reply before has been blanked
             panel.click("Command44");
-            if (QByteArray(fault) == "late")
+            if (command == 2 && QByteArray(fault) == "late")
                 QTRY_COMPARE(panel.rxd(), QByteArray(" X X X X"));
             QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
         }

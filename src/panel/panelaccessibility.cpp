@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
 
@@ -100,9 +99,6 @@ public:
             state.checked = true;
         if (button()->isDown())
             state.pressed = true;
-        const auto* push = qobject_cast<const QPushButton*>(button());
-        if (push && push->isDefault())
-            state.defaultButton = true;
         return state;
     }
 
@@ -122,7 +118,7 @@ public:
         if (action == pressAction() || (isOption() && action == toggleAction())) {
             // Exactly what a click does, once per press; a hidden control cannot be clicked.
             QAbstractButton* target = button();
-            if (target->isEnabled() && target->isVisible())
+            if (target->isVisible())
                 QMetaObject::invokeMethod(target, &QAbstractButton::click, Qt::QueuedConnection);
             return;
         }
@@ -251,8 +247,7 @@ public:
     void setText(QAccessible::Text t, const QString& text) override
     {
         if (t == QAccessible::Value) {
-            if (!box()->isReadOnly())
-                box()->setText(text);
+            box()->setText(text);
             return;
         }
         ControlAccessible::setText(t, text);
@@ -261,8 +256,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state = ControlAccessible::state();
-        state.editable = !box()->isReadOnly();
-        state.readOnly = box()->isReadOnly();
+        state.editable = true; // the panel never makes the box read-only
         return state;
     }
 
@@ -329,7 +323,7 @@ public:
     void deleteText(int startOffset, int endOffset) override
     {
         const auto [from, to] = range(startOffset, endOffset);
-        if (box()->isReadOnly() || from == to)
+        if (from == to)
             return;
         box()->setSelection(from, to - from);
         box()->del();
@@ -337,16 +331,12 @@ public:
 
     void insertText(int offset, const QString& text) override
     {
-        if (box()->isReadOnly())
-            return;
         box()->setCursorPosition(range(offset, offset).first);
         box()->insert(text);
     }
 
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
-        if (box()->isReadOnly())
-            return;
         const auto [from, to] = range(startOffset, endOffset);
         if (from == to)
             box()->setCursorPosition(from);
