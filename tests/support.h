@@ -9,9 +9,13 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -88,6 +92,53 @@ public:
 private:
     int m_master = -1;
     int m_slave = -1;
+};
+
+// ser2net, a real device server, on a free loopback port in front of a pseudo-terminal (pty),
+// with a configuration of its own: an RFC 2217 accepter, or raw TCP. Stopped with the object.
+struct DeviceServer {
+    explicit DeviceServer(bool telnet = true)
+        : rfc2217(telnet)
+    {
+        QTcpServer probe; // a port nobody uses
+        probe.listen(QHostAddress::LocalHost), port = probe.serverPort(), probe.close();
+        QFile config(dir.filePath("ser2net.yaml"));
+        config.open(QIODevice::WriteOnly);
+        config.write(QStringLiteral("connection: &projector\n  accepter: %1tcp,127.0.0.1,%2\n"
+                                    "  connector: serialdev,%3,9600n81,local\n")
+                         .arg(rfc2217 ? "telnet(rfc2217)," : "")
+                         .arg(port)
+                         .arg(pty.path())
+                         .toUtf8());
+        config.close();
+        start();
+    }
+    ~DeviceServer() { stop(); }
+    Q_DISABLE_COPY(DeviceServer)
+    // Back once it listens, as the system's table of sockets tells, so that no connection
+    // of the test's own takes the one the program makes.
+    void start()
+    {
+        process.start(QStringLiteral("ser2net"), {"-n", "-d", "-c", dir.filePath("ser2net.yaml")});
+        const QByteArray listening = QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+        for (QDeadlineTimer deadline(5000); !deadline.hasExpired(); QTest::qWait(10)) {
+            QFile table(QStringLiteral("/proc/net/tcp"));
+            if (table.open(QIODevice::ReadOnly) && table.readAll().contains(":" + listening + " 00000000:0000 0A"))
+                return;
+        }
+        qFatal("ser2net did not listen on port %d: %s", port, process.readAll().constData());
+    }
+    void stop() { process.kill(), process.waitForFinished(); }
+    QString url() const
+    {
+        return QStringLiteral("%1://127.0.0.1:%2").arg(rfc2217 ? "rfc2217" : "socket").arg(port);
+    }
+
+    bool rfc2217;
+    QTemporaryDir dir;
+    PtyPair pty;
+    QProcess process;
+    quint16 port = 0;
 };
 
 // The real window on two pseudo-terminals (COM1, COM2, unless other devices are given),

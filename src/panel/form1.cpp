@@ -128,6 +128,7 @@ void Form1::connectControls()
     connect(MSComm1, &MSComm::OnComm, this, &Form1::MSComm1_OnComm);
     connect(MSComm1, &MSComm::portLost, this, &Form1::report);
     connect(MSComm1, &MSComm::portRestored, this, &Form1::report);
+    connect(MSComm1, &MSComm::settingsNotApplied, this, &Form1::report);
     connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
     connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);

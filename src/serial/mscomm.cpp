@@ -22,18 +22,30 @@ MSComm::MSComm(PortMap ports, QObject* parent)
         emit OnComm();
     });
     connect(&m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
+    connect(&m_network, &NetworkPort::readyRead, this, [this] {
+        m_commEvent = kComEvReceive;
+        emit OnComm();
+    });
+    connect(&m_network, &NetworkPort::dropped, this, [this](const QString& cause) {
+        lost(cause + QStringLiteral(" It is reconnected when the device server answers again, "
+                                    "or choose the port again."));
+    });
+    connect(&m_network, &NetworkPort::reconnected, this, &MSComm::restored);
+    connect(&m_network, &NetworkPort::lineNotSet, this, [this](const QString& cause) {
+        emit settingsNotApplied(portLabel() + QStringLiteral(": ") + cause);
+    });
     m_reopenTimer.setInterval(kReopenIntervalMs);
     connect(&m_reopenTimer, &QTimer::timeout, this, &MSComm::tryReopen);
 }
 
 bool MSComm::setCommPort(int port)
 {
-    m_reopenTimer.stop();
+    stopWaiting();
     if (port < 1 || port > kHighestPort)
         return fail(QStringLiteral("Invalid port number %1: ports run from 1 to %2.")
                         .arg(port)
                         .arg(kHighestPort));
-    if (m_port.isOpen())
+    if (PortOpen())
         return fail(portLabel() +
                     QStringLiteral(" is open: close it before choosing another port."));
     m_commPort = port;
@@ -46,10 +58,15 @@ bool MSComm::setSettings(const QString& settings)
     if (!parsed.settings)
         return fail(parsed.error);
     m_settings = settings;
+    const LineSettings& line = *parsed.settings;
+    if (m_network.isOpen()) {
+        if (!m_network.apply(line))
+            return fail(portLabel() + QStringLiteral(": ") + m_network.errorText());
+        return true;
+    }
     if (!m_port.isOpen())
         return true;
 
-    const LineSettings& line = *parsed.settings;
     const bool applied = m_port.setBaudRate(line.baudRate) && m_port.setParity(line.parity) &&
                          m_port.setDataBits(line.dataBits) && m_port.setStopBits(line.stopBits);
     if (!applied)
@@ -60,11 +77,12 @@ bool MSComm::setSettings(const QString& settings)
 
 bool MSComm::setPortOpen(bool open)
 {
-    m_reopenTimer.stop();
-    if (open == m_port.isOpen())
+    stopWaiting();
+    if (open == PortOpen())
         return true;
     if (!open) {
         m_port.close();
+        m_network.close();
         return true;
     }
     return this->open();
@@ -73,6 +91,18 @@ bool MSComm::setPortOpen(bool open)
 bool MSComm::open()
 {
     const LineSettings line = parseLineSettings(m_settings).settings.value_or(LineSettings{});
+    if (isNetworkDevice(device())) {
+        const std::optional<Endpoint> endpoint = parseEndpoint(device());
+        if (!endpoint)
+            return fail(openFailureHead(m_commPort, device()) +
+                        QStringLiteral("the address must read rfc2217://HOST:PORT or "
+                                       "socket://HOST:PORT, an IPv6 address in brackets, the "
+                                       "port from 1 to 65535."));
+        if (!m_network.open(*endpoint, line))
+            return fail(openFailureHead(m_commPort, device()) + m_network.errorText());
+        m_commEvent = 0;
+        return true;
+    }
     m_port.setPortName(device());
     m_port.setBaudRate(line.baudRate);
     m_port.setParity(line.parity);
@@ -91,8 +121,13 @@ bool MSComm::open()
 
 bool MSComm::setOutput(const QByteArray& bytes)
 {
-    if (!m_port.isOpen())
+    if (!PortOpen())
         return fail(portLabel() + QStringLiteral(" is not open"));
+    if (m_network.isOpen()) {
+        if (!m_network.write(bytes))
+            return fail(portLabel() + QStringLiteral(": ") + m_network.errorText());
+        return true;
+    }
     if (m_port.write(bytes) != bytes.size())
         return fail(QStringLiteral("%1: write failed: %2").arg(portLabel(), m_port.errorString()));
     // Hand the bytes to the driver now rather than on the next pass of the event loop.
@@ -102,7 +137,7 @@ bool MSComm::setOutput(const QByteArray& bytes)
 
 QByteArray MSComm::Input()
 {
-    return m_port.readAll();
+    return m_network.isOpen() ? m_network.readAll() : m_port.readAll();
 }
 
 QString MSComm::portLabel() const
@@ -121,20 +156,39 @@ void MSComm::onErrorOccurred(QSerialPort::SerialPortError error)
         return;
     m_port.close();
     m_port.clearError();
-    fail(portLabel() + QStringLiteral(" was disconnected: the device went away. It is reopened "
-                                      "when it comes back, or choose the port again."));
+    lost(QStringLiteral("the device went away. It is reopened when it comes back, or choose "
+                        "the port again."));
+}
+
+void MSComm::lost(const QString& cause)
+{
+    fail(portLabel() + QStringLiteral(" was disconnected: ") + cause);
     m_reopenTimer.start();
     emit portLost(m_errorText);
 }
 
 void MSComm::awaitDevice()
 {
-    if (!m_port.isOpen())
+    if (!PortOpen())
         m_reopenTimer.start();
+}
+
+void MSComm::stopWaiting()
+{
+    m_reopenTimer.stop();
+    if (!m_network.isOpen())
+        m_network.close(); // a reconnection under way is given up
 }
 
 void MSComm::tryReopen()
 {
+    // A device server is tried in the background, about once a second, until it answers.
+    if (isNetworkDevice(device())) {
+        if (const std::optional<Endpoint> endpoint = parseEndpoint(device()))
+            m_network.reconnect(*endpoint, parseLineSettings(m_settings).settings.value_or(
+                                               LineSettings{}));
+        return;
+    }
     // Quietly: the device is expected to be missing until it is plugged in again.
     if (!QFileInfo::exists(device()))
         return;
@@ -143,6 +197,11 @@ void MSComm::tryReopen()
         m_errorText = lost;
         return;
     }
+    restored();
+}
+
+void MSComm::restored()
+{
     m_reopenTimer.stop();
     emit portRestored(portLabel() + QStringLiteral(" is back and open again."));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/linesettings.h"
+#include "serial/networkport.h"
 #include "serial/portmap.h"
 
 #include <QByteArray>
@@ -11,7 +12,8 @@
 
 namespace qpv {
 
-// The serial communications control: the few members the panel uses, on a QSerialPort.
+// The serial communications control: the few members the panel uses, on a QSerialPort, or on
+// a network connection when the port's device is rfc2217://HOST:PORT or socket://HOST:PORT.
 // Setters that can fail return false and leave the reason in errorText(), a sentence that
 // names the port, its device and the cause.
 class MSComm : public QObject {
@@ -30,7 +32,7 @@ public:
     // Applies at once to an open port; a malformed text changes nothing.
     bool setSettings(const QString& settings);
 
-    bool PortOpen() const { return m_port.isOpen(); }
+    bool PortOpen() const { return m_port.isOpen() || m_network.isOpen(); }
     bool setPortOpen(bool open);
 
     // Transmits the bytes in order, adding nothing, and returns at once.
@@ -41,7 +43,7 @@ public:
 
     int CommEvent() const { return m_commEvent; }
 
-    // Whether a lost device is being waited for. Any port number or open state the program
+    // Whether a lost device (or device server) is being waited for. Any port number or open state the program
     // sets ends the wait: the operator's choice wins.
     bool reopenPending() const { return m_reopenTimer.isActive(); }
     // Waits again for the device of the closed port, as after its loss: a port choice that
@@ -62,15 +64,21 @@ signals:
     void portLost(const QString& text);
     // The lost device came back and the port is open again, with the same line settings.
     void portRestored(const QString& text);
+    // A device server did not set the line as the settings ask; the text says what to check.
+    void settingsNotApplied(const QString& text);
 
 private:
     bool open();
+    void stopWaiting();
     void tryReopen();
+    void lost(const QString& cause);
+    void restored();
     void onErrorOccurred(QSerialPort::SerialPortError error);
     bool fail(const QString& text);
 
     PortMap m_ports;
     QSerialPort m_port;
+    NetworkPort m_network;
     QTimer m_reopenTimer;
     int m_commPort = 1;
     QString m_settings = QStringLiteral("9600,N,8,1"); // always a text parseLineSettings takes

@@ -34,10 +34,15 @@ bool isTerminal(const QByteArray& path)
 
 } // namespace
 
+QString openFailureHead(int port, const QString& device)
+{
+    return QStringLiteral("COM%1 (%2) cannot be opened: ").arg(port).arg(device);
+}
+
 QString describeOpenFailure(int port, const QString& device, QSerialPort::SerialPortError error,
                             const QString& libraryText)
 {
-    const QString head = QStringLiteral("COM%1 (%2) cannot be opened: ").arg(port).arg(device);
+    const QString head = openFailureHead(port, device);
     const QByteArray path = QFile::encodeName(device);
 
     struct stat info {};
