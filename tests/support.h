@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -33,9 +32,16 @@ inline QByteArray bytes(std::string_view s)
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The program under test opens path(); the test writes and reads the other end (masterFd(),
-// non-blocking). The device side stays open too, so the terminal does not hang up while the
-// program has it closed.
+inline speed_t speedOf(const QString& device) // as the program, or a device server, set it
+{
+    termios t{};
+    const int fd = ::open(QFile::encodeName(device), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ::tcgetattr(fd, &t), ::close(fd);
+    return ::cfgetospeed(&t);
+}
+
+// The program under test opens path(); the test writes and reads the other end (non-blocking). The
+// device side stays open too, so the terminal does not hang up while the program has it closed.
 class PtyPair {
 public:
     PtyPair()
@@ -51,7 +57,6 @@ public:
     Q_DISABLE_COPY(PtyPair)
 
     QString path() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
-    int masterFd() const { return m_master; }
     termios attributes() const // as the program set them
     {
         termios t{};
@@ -94,23 +99,20 @@ private:
     int m_slave = -1;
 };
 
-// ser2net, a real device server, on a free loopback port in front of a pseudo-terminal (pty),
-// with a configuration of its own: an RFC 2217 accepter, or raw TCP. Stopped with the object.
+inline quint16 freePort() // on loopback, for a moment
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
+// ser2net, a real device server, on a free loopback port in front of a pseudo-terminal (pty:
+// its own, or the test's), with a configuration of its own: an RFC 2217 accepter, or raw TCP.
+// Stopped with the object.
 struct DeviceServer {
-    explicit DeviceServer(bool telnet = true)
+    explicit DeviceServer(bool telnet = true, PtyPair* line = nullptr)
         : rfc2217(telnet)
+        , pty(line ? *line : own)
     {
-        QTcpServer probe; // a port nobody uses
-        probe.listen(QHostAddress::LocalHost), port = probe.serverPort(), probe.close();
-        QFile config(dir.filePath("ser2net.yaml"));
-        config.open(QIODevice::WriteOnly);
-        config.write(QStringLiteral("connection: &projector\n  accepter: %1tcp,127.0.0.1,%2\n"
-                                    "  connector: serialdev,%3,9600n81,local\n")
-                         .arg(rfc2217 ? "telnet(rfc2217)," : "")
-                         .arg(port)
-                         .arg(pty.path())
-                         .toUtf8());
-        config.close();
         start();
     }
     ~DeviceServer() { stop(); }
@@ -119,11 +121,18 @@ struct DeviceServer {
     // of the test's own takes the one the program makes.
     void start()
     {
-        process.start(QStringLiteral("ser2net"), {"-n", "-d", "-c", dir.filePath("ser2net.yaml")});
+        process.start("ser2net", {"-n", "-d", "-Y",
+                                  QStringLiteral("connection: &projector#  "
+                                                 "accepter: %1tcp,127.0.0.1,%2#"
+                                                 "  connector: serialdev,%3,9600n81,local")
+                                      .arg(rfc2217 ? "telnet(rfc2217)," : "")
+                                      .arg(port)
+                                      .arg(pty.path())});
         const QByteArray listening = QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
         for (QDeadlineTimer deadline(5000); !deadline.hasExpired(); QTest::qWait(10)) {
             QFile table(QStringLiteral("/proc/net/tcp"));
-            if (table.open(QIODevice::ReadOnly) && table.readAll().contains(":" + listening + " 00000000:0000 0A"))
+            if (table.open(QIODevice::ReadOnly) &&
+                table.readAll().contains(":" + listening + " 00000000:0000 0A"))
                 return;
         }
         qFatal("ser2net did not listen on port %d: %s", port, process.readAll().constData());
@@ -135,13 +144,14 @@ struct DeviceServer {
     }
 
     bool rfc2217;
-    QTemporaryDir dir;
-    PtyPair pty;
+    PtyPair own;
+    PtyPair& pty;
     QProcess process;
-    quint16 port = 0;
+    quint16 port = freePort();
 };
 
-// The real window on two pseudo-terminals (COM1, COM2, unless other devices are given),
+// The real window on two pseudo-terminals (COM1, COM2, unless other devices are given; with
+// QPV_LINE=rfc2217 in the environment, COM1's terminal behind ser2net),
 // loaded and shown offscreen. An operator presses OK on each warning box, from inside the box's
 // own event loop; its title and text are kept.
 struct Panel {
@@ -158,11 +168,15 @@ struct Panel {
         });
         boxes.start(10);
         qpv::PortMap ports;
-        ports.setDevice(1, com1.isEmpty() ? one.path() : com1);
+        if (com1.isEmpty() && qgetenv("QPV_LINE") == "rfc2217")
+            server = std::make_unique<DeviceServer>(true, &one);
+        ports.setDevice(1, server ? server->url() : com1.isEmpty() ? one.path() : com1);
         ports.setDevice(2, com2.isEmpty() ? two.path() : com2);
         form = std::make_unique<qpv::Form1>(ports);
         form->Form_Load();
         form->show();
+        if (server) // once a byte has gone through, ser2net has the terminal open for good
+            comm().setOutput("\r"), one.read(1, std::chrono::seconds(5));
     }
     template <typename T = QWidget> T* find(const char* name) const
     {
@@ -201,5 +215,6 @@ struct Panel {
     QStringList warnings, titles;
     PtyPair one;
     PtyPair two;
+    std::unique_ptr<DeviceServer> server;
     std::unique_ptr<qpv::Form1> form;
 };

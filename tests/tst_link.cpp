@@ -1,7 +1,8 @@
 // The line as the window drives it, against pseudo-terminals playing the projector: what goes
 // out, what comes back and when the watchdog and the blanking act, the reports of a port that
 // cannot be opened or goes away, port and speed selection, a line that carries garbage, and
-// the simulated projector with its faults. Long forms: QPV_HOSTILE_SECONDS, QPV_SOAK_SECONDS.
+// the simulated projector with its faults. Long forms: QPV_HOSTILE_SECONDS, QPV_SOAK_SECONDS;
+// QPV_LINE=rfc2217 puts COM1 behind ser2net.
 
 #include "exchange/echo.h"
 #include "sim/projector.h"
@@ -29,14 +30,6 @@ const QString kMissingReport = "COM1 (" + kMissing +
                                ") cannot be opened: the device does not exist. Check that the "
                                "cable or USB adapter is plugged in, or start the panel with "
                                "--com1 DEVICE.";
-
-speed_t speedOf(const QString& device) // as the program set it
-{
-    termios t{};
-    const int fd = ::open(QFile::encodeName(device), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ::tcgetattr(fd, &t), ::close(fd);
-    return ::cfgetospeed(&t);
-}
 
 const auto secondsFromEnvironment = [](const char* name, int fallback) {
     return qEnvironmentVariableIntValue(name) > 0 ? qEnvironmentVariableIntValue(name) : fallback;

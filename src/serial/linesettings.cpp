@@ -14,18 +14,21 @@ template <typename T> struct Choice {
 };
 
 constexpr Choice<QSerialPort::Parity> kParities[] = {
-    {"N", QSerialPort::NoParity},   {"E", QSerialPort::EvenParity},
-    {"O", QSerialPort::OddParity},  {"M", QSerialPort::MarkParity},
-    {"S", QSerialPort::SpaceParity},
+    {"N", QSerialPort::NoParity},   {"E", QSerialPort::EvenParity},  {"O", QSerialPort::OddParity},
+    {"M", QSerialPort::MarkParity}, {"S", QSerialPort::SpaceParity},
 };
 
 constexpr Choice<QSerialPort::DataBits> kDataBits[] = {
-    {"5", QSerialPort::Data5}, {"6", QSerialPort::Data6},
-    {"7", QSerialPort::Data7}, {"8", QSerialPort::Data8},
+    {"5", QSerialPort::Data5},
+    {"6", QSerialPort::Data6},
+    {"7", QSerialPort::Data7},
+    {"8", QSerialPort::Data8},
 };
 
 constexpr Choice<QSerialPort::StopBits> kStopBits[] = {
-    {"1", QSerialPort::OneStop}, {"1.5", QSerialPort::OneAndHalfStop}, {"2", QSerialPort::TwoStop},
+    {"1", QSerialPort::OneStop},
+    {"1.5", QSerialPort::OneAndHalfStop},
+    {"2", QSerialPort::TwoStop},
 };
 
 template <typename T, std::size_t N>

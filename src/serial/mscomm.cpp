@@ -185,8 +185,8 @@ void MSComm::tryReopen()
     // A device server is tried in the background, about once a second, until it answers.
     if (isNetworkDevice(device())) {
         if (const std::optional<Endpoint> endpoint = parseEndpoint(device()))
-            m_network.reconnect(*endpoint, parseLineSettings(m_settings).settings.value_or(
-                                               LineSettings{}));
+            m_network.reconnect(*endpoint,
+                                parseLineSettings(m_settings).settings.value_or(LineSettings{}));
         return;
     }
     // Quietly: the device is expected to be missing until it is plugged in again.

@@ -43,8 +43,8 @@ public:
 
     int CommEvent() const { return m_commEvent; }
 
-    // Whether a lost device (or device server) is being waited for. Any port number or open state the program
-    // sets ends the wait: the operator's choice wins.
+    // Whether a lost device (or device server) is being waited for. Any port number or open state
+    // the program sets ends the wait: the operator's choice wins.
     bool reopenPending() const { return m_reopenTimer.isActive(); }
     // Waits again for the device of the closed port, as after its loss: a port choice that
     // failed must not end the wait for the port still in use.

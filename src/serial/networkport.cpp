@@ -5,9 +5,11 @@
 #include <QUrl>
 
 #include <future>
+#include <linux/sockios.h>
 #include <memory>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <thread>
 
@@ -44,11 +46,21 @@ telnet::RemoteLine remoteLine(const LineSettings& line)
     remote.baud = std::uint32_t(line.baudRate);
     remote.dataSize = std::uint8_t(line.dataBits);
     switch (line.parity) {
-    case QSerialPort::OddParity: remote.parity = 2; break;
-    case QSerialPort::EvenParity: remote.parity = 3; break;
-    case QSerialPort::MarkParity: remote.parity = 4; break;
-    case QSerialPort::SpaceParity: remote.parity = 5; break;
-    default: remote.parity = 1; break;
+    case QSerialPort::OddParity:
+        remote.parity = 2;
+        break;
+    case QSerialPort::EvenParity:
+        remote.parity = 3;
+        break;
+    case QSerialPort::MarkParity:
+        remote.parity = 4;
+        break;
+    case QSerialPort::SpaceParity:
+        remote.parity = 5;
+        break;
+    default:
+        remote.parity = 1;
+        break;
     }
     remote.stopSize = line.stopBits == QSerialPort::TwoStop          ? 2
                       : line.stopBits == QSerialPort::OneAndHalfStop ? 3
@@ -74,8 +86,8 @@ std::optional<Endpoint> parseEndpoint(const QString& device)
     const QUrl url(device, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != kRfc2217 && scheme != kRaw) || url.host().isEmpty() ||
-        url.port() < 1 || !url.userInfo().isEmpty() || !url.path().isEmpty() ||
-        url.hasQuery() || url.hasFragment())
+        url.port() < 1 || !url.userInfo().isEmpty() || !url.path().isEmpty() || url.hasQuery() ||
+        url.hasFragment())
         return std::nullopt;
     return Endpoint{scheme == kRaw ? Endpoint::Protocol::Raw : Endpoint::Protocol::Rfc2217,
                     url.host(), quint16(url.port())};
@@ -193,6 +205,17 @@ void NetworkPort::close()
     m_linePending = false;
     m_baudAsked.reset();
     m_confirmTimer.stop();
+    // A device server serves one connection at a time and turns the next away until it has let
+    // go of the last, which after a plain close takes it a while. Reset, the connection is let
+    // go of at once; that is done only when the server has acknowledged every byte sent.
+    if (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.bytesToWrite() == 0) {
+        const int fd = int(m_socket.socketDescriptor());
+        if (int unacknowledged = -1;
+            ::ioctl(fd, SIOCOUTQ, &unacknowledged) == 0 && unacknowledged == 0) {
+            const linger reset{1, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        }
+    }
     m_socket.abort();
     m_received.clear();
 }

@@ -85,7 +85,7 @@ private:
     LineSettings m_line;
     telnet::Client m_telnet;
     std::optional<std::uint32_t> m_baudAsked; // sent, not yet confirmed
-    bool m_linePending = false;              // to be sent once the server agrees
+    bool m_linePending = false;               // to be sent once the server agrees
     bool m_open = false;
     bool m_reconnecting = false;
     QByteArray m_received;

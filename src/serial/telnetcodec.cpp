@@ -20,7 +20,10 @@ bool weWill(std::uint8_t option)
 {
     return option == kBinary || option == kSuppressGoAhead || option == kComPort;
 }
-bool weLetThem(std::uint8_t option) { return option == kBinary || option == kSuppressGoAhead; }
+bool weLetThem(std::uint8_t option)
+{
+    return option == kBinary || option == kSuppressGoAhead;
+}
 
 void put(std::string& out, std::uint8_t verb, std::uint8_t option)
 {
@@ -152,8 +155,7 @@ void Client::endSubnegotiation()
 {
     // Only the server's report of the speed it set is used; signatures, line and modem state
     // notifications and the other reports are consumed.
-    if (m_subOption == kComPort && m_subLength == 5 &&
-        m_sub[0] == kServerOffset + kSetBaudRate) {
+    if (m_subOption == kComPort && m_subLength == 5 && m_sub[0] == kServerOffset + kSetBaudRate) {
         m_reportedBaud = std::uint32_t(m_sub[1]) << 24 | std::uint32_t(m_sub[2]) << 16 |
                          std::uint32_t(m_sub[3]) << 8 | std::uint32_t(m_sub[4]);
     }

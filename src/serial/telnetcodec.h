@@ -61,8 +61,8 @@ private:
 
     State m_state = State::Data;
     std::uint8_t m_verb = 0;
-    std::bitset<256> m_ours, m_theirs;        // options in force on each side
-    std::bitset<256> m_offered;               // ours, asked for and not yet answered
+    std::bitset<256> m_ours, m_theirs;               // options in force on each side
+    std::bitset<256> m_offered;                      // ours, asked for and not yet answered
     std::bitset<256> m_refusedOurs, m_refusedTheirs; // refusals already sent
     bool m_comPortRefused = false;
     std::uint8_t m_subOption = 0;
