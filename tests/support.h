@@ -57,6 +57,7 @@ public:
     Q_DISABLE_COPY(PtyPair)
 
     QString path() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
+    int masterFd() const { return m_master; }
     termios attributes() const // as the program set them
     {
         termios t{};
@@ -116,7 +117,6 @@ struct DeviceServer {
         start();
     }
     ~DeviceServer() { stop(); }
-    Q_DISABLE_COPY(DeviceServer)
     // Back once it listens, as the system's table of sockets tells, so that no connection
     // of the test's own takes the one the program makes.
     void start()
