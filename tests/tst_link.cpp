@@ -218,9 +218,10 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     QCOMPARE(panel.status(), (com1 + " was disconnected: the device went away. It is reopened "
                                      "when it comes back, or choose the port again.")
                                  .toUtf8());
+    // A spinning wait takes the whole 2.5 s; an idle one a few per cent, under valgrind too.
     const std::clock_t cpu = std::clock();
     QTest::qWait(2500);
-    QVERIFY2(std::clock() - cpu < CLOCKS_PER_SEC / 10, "waiting for the device must not spin");
+    QVERIFY2(std::clock() - cpu < CLOCKS_PER_SEC / 4, "waiting for the device must not spin");
 
     // COM1 again, or COM2 that is missing too: a warning each, and the panel stays on COM1.
     for (const char* option : {"Option1", "Option2"})
