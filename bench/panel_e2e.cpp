@@ -1,5 +1,6 @@
 // bench_panel: the panel is never the slow part of the link. Measures, in one run, each
-// figure against the floor the line or the toolkit sets, and prints one table.
+// figure against the floor the line or the toolkit sets, and the network path through ser2net
+// beside the same figure on a local pseudo-terminal; prints one table.
 //   bench_panel [--quick]        (--quick: shorter stream, fewer samples)
 
 #include "panel/displayline.h"
@@ -17,6 +18,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 
@@ -69,15 +72,37 @@ double microsecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
 
+// The projector's end of the line: a pseudo-terminal, on its own or behind ser2net (rfc2217://).
+struct Line {
+    explicit Line(bool network)
+    {
+        if (network)
+            server = std::make_unique<DeviceServer>(true, &pty);
+    }
+    QString device() const { return server ? server->url() : pty.path(); }
+    int masterFd() const { return pty.masterFd(); }
+    QByteArray read(qsizetype count, std::chrono::milliseconds timeout) { return pty.read(count, timeout); }
+    void write(const QByteArray& bytes) { pty.write(bytes); }
+    PtyPair pty;
+    std::unique_ptr<DeviceServer> server;
+};
+
+QString through(bool network)
+{
+    return network ? QStringLiteral(" through ser2net (rfc2217://)") : QString();
+}
+
 struct Panel {
-    explicit Panel(const PtyPair& line)
+    explicit Panel(Line& line)
     {
         qpv::PortMap ports;
-        ports.setDevice(1, line.path());
+        ports.setDevice(1, line.device());
         form = std::make_unique<qpv::Form1>(ports);
         form->Form_Load();
         form->Form_KeyDown(Qt::Key_J, Qt::ControlModifier); // the traffic display and status queries on screen
         form->show();
+        if (line.server) // once a byte has gone through, ser2net has the terminal open for good
+            form->serialControl().setOutput("\r"), line.read(1, 5s);
         QApplication::processEvents();
     }
     QPushButton* button(const char* name) const { return form->findChild<QPushButton*>(QLatin1String(name)); }
@@ -88,10 +113,27 @@ struct Panel {
     std::unique_ptr<qpv::Form1> form;
 };
 
-// 1. A click through the real window to the first byte readable at the projector's end.
-void clickToFirstByte(int clicks)
+struct Percentiles {
+    double p50 = 0;
+    double p99 = 0;
+};
+
+// A figure through ser2net beside the same figure on a local pseudo-terminal, in the same run.
+void addNetworkRows(const QString& figure, const Percentiles& local, const Percentiles& network, double goalUs)
 {
-    PtyPair line;
+    const auto row = [&](const char* which, double measured, double base, const QString& goal, bool met) {
+        addRow(figure + through(true) + QStringLiteral(", ") + QLatin1String(which), us(measured),
+               QStringLiteral("%1 (local pseudo-terminal)").arg(us(base)), QString::number(measured / base, 'f', 2),
+               goal, met);
+    };
+    row("p50", network.p50, local.p50, {}, true);
+    row("p99", network.p99, local.p99, QStringLiteral("< %1").arg(us(goalUs)), network.p99 < goalUs);
+}
+
+// 1. A click through the real window to the first byte readable at the projector's end.
+Percentiles clickSamples(int clicks, bool network)
+{
+    Line line(network);
     Panel panel(line);
     QPushButton* on = panel.button("Command17");
     std::vector<double> samples;
@@ -107,21 +149,28 @@ void clickToFirstByte(int clicks)
             std::fprintf(stderr, "bench: click %d sent \"%s\"\n", i, frame.constData());
         QApplication::processEvents(); // painting the echo happens after the bytes are out
     }
+    return {percentile(samples, 0.5), percentile(samples, 0.99)};
+}
+
+void clickToFirstByte(int clicks)
+{
+    const Percentiles local = clickSamples(clicks, false), network = clickSamples(clicks, true);
     const double floor = 9 * kCharacterAt115200Us;
-    const double p50 = percentile(samples, 0.5);
-    const double p99 = percentile(samples, 0.99);
+    const double p50 = local.p50;
+    const double p99 = local.p99;
     const QString floorText = QStringLiteral("%1 (9-byte frame at 115200)").arg(us(floor));
     addRow(QStringLiteral("click to first byte on the line, p50"), us(p50), floorText,
            QString::number(p50 / floor, 'f', 3), {}, true);
     addRow(QStringLiteral("click to first byte on the line, p99 (%1 clicks)").arg(clicks), us(p99),
            floorText, QString::number(p99 / floor, 'f', 3), QStringLiteral("< 0.25 of the floor"),
            p99 < 0.25 * floor);
+    addNetworkRows(QStringLiteral("click to first byte on the line"), local, network, 2000);
 }
 
 // 2. Bytes written at the projector's end until the RXD line holds them.
-void bytesToRxdLine(int writes)
+Percentiles rxdSamples(int writes, bool network)
 {
-    PtyPair line;
+    Line line(network);
     Panel panel(line);
     const qpv::DisplayLine* rxd = panel.line("Label12");
     std::vector<double> samples;
@@ -133,14 +182,22 @@ void bytesToRxdLine(int writes)
             QApplication::processEvents();
         samples.push_back(microsecondsSince(start));
     }
+    return {percentile(samples, 0.5), percentile(samples, 0.99)};
+}
+
+void bytesToRxdLine(int writes)
+{
+    const Percentiles local = rxdSamples(writes, false), network = rxdSamples(writes, true);
     const QString floorText = QStringLiteral("%1 (one character at 115200)").arg(us(kCharacterAt115200Us));
-    const double p50 = percentile(samples, 0.5);
-    const double p99 = percentile(samples, 0.99);
+    const double p50 = local.p50;
+    const double p99 = local.p99;
     addRow(QStringLiteral("bytes on the line to the RXD line, p50"), us(p50), floorText,
            QString::number(p50 / kCharacterAt115200Us, 'f', 2), {}, true);
     addRow(QStringLiteral("bytes on the line to the RXD line, p99 (%1 writes)").arg(writes), us(p99),
            floorText, QString::number(p99 / kCharacterAt115200Us, 'f', 2), QStringLiteral("< 1 ms"),
            p99 < 1000);
+    // ser2net holds what the line brings for up to 20 ms, waiting for more (its chardelay).
+    addNetworkRows(QStringLiteral("bytes on the line to the RXD line"), local, network, 25000);
 }
 
 // 4 and 5. A projector streaming at 115200 baud in small pieces, the panel sending nothing
@@ -154,9 +211,9 @@ struct StreamResult {
     std::vector<double> clickLatenciesMs;
 };
 
-StreamResult stream(std::chrono::seconds duration, int clickEveryMs)
+StreamResult stream(std::chrono::seconds duration, int clickEveryMs, bool network = false)
 {
-    PtyPair line;
+    Line line(network);
     Panel panel(line);
     QPushButton* query = panel.button("Command47");
 
@@ -215,17 +272,55 @@ StreamResult stream(std::chrono::seconds duration, int clickEveryMs)
 
 void sustainedStream(std::chrono::seconds duration)
 {
-    const StreamResult r = stream(duration, 0);
-    const QString floor = QStringLiteral("11,520 characters/s for %1 s, no send").arg(duration.count());
-    addRow(QStringLiteral("stream: lag at the end"), QStringLiteral("%1 ms").arg(r.lagMs, 0, 'f', 1),
-           floor, {}, QStringLiteral("< 50 ms"), r.lagMs < 50);
-    addRow(QStringLiteral("stream: panel CPU (its thread)"),
-           QStringLiteral("%1% of a core").arg(100 * r.cpuShare, 0, 'f', 1), floor, {},
-           QStringLiteral("< 25%"), r.cpuShare < 0.25);
-    const double growth = static_cast<double>(r.rssEndKb) / static_cast<double>(r.rssAfterCapKb);
-    addRow(QStringLiteral("stream: memory once at the cap, at the end"),
-           QStringLiteral("%1 MB, %2 MB").arg(static_cast<double>(r.rssAfterCapKb) / 1024, 0, 'f', 1).arg(static_cast<double>(r.rssEndKb) / 1024, 0, 'f', 1),
-           floor, QString::number(growth, 'f', 3), QStringLiteral("flat (< 1.05)"), growth < 1.05);
+    const StreamResult local = stream(duration, 0);
+    for (const bool network : {false, true}) {
+        const StreamResult r = network ? stream(duration, 0, true) : local;
+        const QString floor = network ? QStringLiteral("the same stream on a local pseudo-terminal")
+                                      : QStringLiteral("11,520 characters/s for %1 s, no send").arg(duration.count());
+        addRow(QStringLiteral("stream%1: lag at the end").arg(through(network)), QStringLiteral("%1 ms").arg(r.lagMs, 0, 'f', 1),
+               network ? QStringLiteral("%1 ms (local pseudo-terminal)").arg(local.lagMs, 0, 'f', 1) : floor, {},
+               QStringLiteral("< 50 ms"), r.lagMs < 50);
+        addRow(QStringLiteral("stream%1: panel CPU (its thread)").arg(through(network)),
+               QStringLiteral("%1% of a core").arg(100 * r.cpuShare, 0, 'f', 1),
+               network ? QStringLiteral("%1% (local pseudo-terminal)").arg(100 * local.cpuShare, 0, 'f', 1) : floor,
+               network ? QString::number(r.cpuShare / local.cpuShare, 'f', 2) : QString(), QStringLiteral("< 25%"),
+               r.cpuShare < 0.25);
+        const double growth = static_cast<double>(r.rssEndKb) / static_cast<double>(r.rssAfterCapKb);
+        addRow(QStringLiteral("stream%1: memory once at the cap, at the end").arg(through(network)),
+               QStringLiteral("%1 MB, %2 MB").arg(static_cast<double>(r.rssAfterCapKb) / 1024, 0, 'f', 1).arg(static_cast<double>(r.rssEndKb) / 1024, 0, 'f', 1),
+               floor, QString::number(growth, 'f', 3), QStringLiteral("flat (< 1.05)"), growth < 1.05);
+    }
+}
+
+// The longest the window waits while a network port opens: a server that does not answer, a
+// port with nothing listening, a name that is not known.
+void openingNetworkPorts()
+{
+    QTcpServer deaf; // listens, but accepts nothing: once its queue of one is full, no answer
+    deaf.setListenBacklogSize(0), deaf.listen(QHostAddress::LocalHost);
+    deaf.pauseAccepting();
+    QTcpSocket queue[4];
+    for (QTcpSocket& waiting : queue)
+        waiting.connectToHost(QHostAddress::LocalHost, deaf.serverPort());
+    QTest::qWait(100);
+    const std::pair<const char*, QString> cases[] = {
+        {"no answer", QStringLiteral("rfc2217://127.0.0.1:%1").arg(deaf.serverPort())},
+        {"nothing listening", QStringLiteral("rfc2217://127.0.0.1:%1").arg(freePort())},
+        {"name not known", QStringLiteral("rfc2217://no-such-projector.invalid:7000")},
+    };
+    for (const auto& [what, device] : cases) {
+        qpv::PortMap ports;
+        ports.setDevice(1, device);
+        qpv::MSComm comm(ports);
+        QElapsedTimer clock;
+        clock.start();
+        const bool opened = comm.setPortOpen(true);
+        const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        const double limit = qpv::NetworkPort::kOpenTimeoutMs;
+        addRow(QStringLiteral("opening a network port, %1: the window waits").arg(QLatin1String(what)),
+               QStringLiteral("%1 ms").arg(ms, 0, 'f', 1), QStringLiteral("%1 ms (the panel's limit)").arg(limit),
+               QString::number(ms / limit, 'f', 3), QStringLiteral("< 1.2 s, reported"), ms < 1.2 * limit && !opened);
+    }
 }
 
 void clicksDuringStream(std::chrono::seconds duration)
@@ -353,6 +448,8 @@ int main(int argc, char* argv[])
     sustainedStream(quick ? 5s : 20s);
     std::fprintf(stderr, "bench: clicks during a stream...\n");
     clicksDuringStream(quick ? 3s : 5s);
+    std::fprintf(stderr, "bench: opening network ports...\n");
+    openingNetworkPorts();
     std::fprintf(stderr, "bench: start-up...\n");
     startUp(dir + QStringLiteral("/bench_startup_child"), quick ? 3 : 7);
     printTable();

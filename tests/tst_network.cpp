@@ -129,9 +129,9 @@ void TestNetwork::openFailuresRawTcpAndUnconfirmedSpeeds()
 {
     // Each cause of an open failure by its report, in a warning box.
     const quint16 closed = freePort(); // nothing listens there
-    QTcpServer deaf; // listens, but takes no more connections: once its queue is full, no answer
-    deaf.setListenBacklogSize(0), deaf.setMaxPendingConnections(1);
-    deaf.listen(QHostAddress::LocalHost);
+    QTcpServer deaf; // listens, but accepts nothing: once its queue of one is full, no answer
+    deaf.setListenBacklogSize(0), deaf.listen(QHostAddress::LocalHost);
+    deaf.pauseAccepting();
     QTcpSocket queue[4];
     for (QTcpSocket& waiting : queue)
         waiting.connectToHost(QHostAddress::LocalHost, deaf.serverPort());
