@@ -47,7 +47,9 @@ std::variant<Options, int> parseOptions(const QStringList& arguments)
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
     const QCommandLineOption com1(QStringLiteral("com1"),
-                                  QStringLiteral("Use DEVICE as COM1, e.g. /dev/ttyUSB0."),
+                                  QStringLiteral("Use DEVICE as COM1, e.g. /dev/ttyUSB0, or a "
+                                                 "device server: rfc2217://HOST:PORT or "
+                                                 "socket://HOST:PORT."),
                                   QStringLiteral("DEVICE"));
     const QCommandLineOption com2(QStringLiteral("com2"), QStringLiteral("Use DEVICE as COM2."),
                                   QStringLiteral("DEVICE"));

@@ -17,15 +17,9 @@ MSComm::MSComm(PortMap ports, QObject* parent)
     : QObject(parent)
     , m_ports(std::move(ports))
 {
-    connect(&m_port, &QSerialPort::readyRead, this, [this] {
-        m_commEvent = kComEvReceive;
-        emit OnComm();
-    });
+    connect(&m_port, &QSerialPort::readyRead, this, &MSComm::received);
     connect(&m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
-    connect(&m_network, &NetworkPort::readyRead, this, [this] {
-        m_commEvent = kComEvReceive;
-        emit OnComm();
-    });
+    connect(&m_network, &NetworkPort::readyRead, this, &MSComm::received);
     connect(&m_network, &NetworkPort::dropped, this, [this](const QString& cause) {
         lost(cause + QStringLiteral(" It is reconnected when the device server answers again, "
                                     "or choose the port again."));
@@ -36,6 +30,12 @@ MSComm::MSComm(PortMap ports, QObject* parent)
     });
     m_reopenTimer.setInterval(kReopenIntervalMs);
     connect(&m_reopenTimer, &QTimer::timeout, this, &MSComm::tryReopen);
+}
+
+void MSComm::received()
+{
+    m_commEvent = kComEvReceive;
+    emit OnComm();
 }
 
 bool MSComm::setCommPort(int port)

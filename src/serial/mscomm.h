@@ -69,6 +69,7 @@ signals:
 
 private:
     bool open();
+    void received();
     void stopWaiting();
     void tryReopen();
     void lost(const QString& cause);
