@@ -1,5 +1,7 @@
 #include "lineload.h"
 
+#include "measure.h"
+
 #include <chrono>
 #include <poll.h>
 #include <unistd.h>
@@ -15,8 +17,9 @@ std::int64_t nowNs()
 
 } // namespace
 
-LineLoad::LineLoad(int masterFd, QByteArray watched, Source source)
+LineLoad::LineLoad(int masterFd, QByteArray watched, Source source, std::chrono::milliseconds every)
     : m_master(masterFd)
+    , m_everyMs(static_cast<int>(every.count()))
     , m_watched(std::move(watched))
     , m_source(std::move(source))
     , m_thread([this] { run(); })
@@ -59,19 +62,21 @@ void LineLoad::run()
         const auto due = static_cast<std::int64_t>(elapsed * kCharactersPerSecond);
         while (m_written < due) {
             const QByteArray piece =
-                m_source(m_written, static_cast<std::size_t>(std::min<std::int64_t>(16, due - m_written)));
+                m_source(m_written, static_cast<std::size_t>(std::min<std::int64_t>(
+                                        m_everyMs > 1 ? 1 << 16 : 16, due - m_written)));
             if (piece.isEmpty()) {
                 ended = true;
                 break;
             }
-            const ssize_t n = ::write(m_master, piece.constData(), static_cast<size_t>(piece.size()));
+            const ssize_t n =
+                ::write(m_master, piece.constData(), static_cast<size_t>(piece.size()));
             if (n <= 0)
                 break;
             m_written += n;
         }
         // Watch for the panel's commands while the next piece falls due.
         pollfd p{m_master, POLLIN, 0};
-        if (::poll(&p, 1, 1) <= 0)
+        if (::poll(&p, 1, m_everyMs) <= 0)
             continue;
         char buffer[256];
         const ssize_t r = ::read(m_master, buffer, sizeof buffer);
@@ -84,4 +89,5 @@ void LineLoad::run()
             fromPanel.clear();
         }
     }
+    m_cpuSeconds = threadCpuSeconds();
 }

@@ -21,6 +21,14 @@ inline long statusKilobytes(const char* field)
     return -1;
 }
 
+// CPU time the whole process has used, all threads, in seconds.
+inline double processCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
 // CPU time the calling thread has used, in seconds.
 inline double threadCpuSeconds()
 {

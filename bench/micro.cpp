@@ -3,6 +3,7 @@
 
 #include "exchange/decoder.h"
 #include "exchange/echo.h"
+#include "panel/displayline.h"
 #include "panel/form1.h"
 #include "sim/simulator.h"
 
@@ -31,9 +32,9 @@ std::string replyText(std::size_t size)
 
 void perCharacter(benchmark::State& state, std::size_t characters)
 {
-    state.counters["per_char"] = benchmark::Counter(
-        static_cast<double>(characters),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_char"] = benchmark::Counter(static_cast<double>(characters),
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
 }
 
 void BM_RenderEcho(benchmark::State& state)
@@ -48,8 +49,8 @@ BENCHMARK(BM_RenderEcho)->Arg(16)->Arg(1024)->Arg(32767);
 // Decoding the echo of a reply at the cap, for each decoded query.
 void BM_Decode(benchmark::State& state)
 {
-    static constexpr const char* kQueries[] = {"TABN   1", "TLPS   1", "POWR????", "CR4",
-                                               "TLTT   1", "CR6",      "CRA",      "CR9",
+    static constexpr const char* kQueries[] = {"TABN   1",    "TLPS   1", "POWR????", "CR4",
+                                               "TLTT   1",    "CR6",      "CRA",      "CR9",
                                                "CR PRESSURE", "CR7"};
     const std::string frame = qpv::frameCommand("", kQueries[state.range(0)]);
     const std::string text = replyText(qpv::kTextCap);
@@ -93,6 +94,26 @@ void BM_ReceiveAtCap(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReceiveAtCap)->Unit(benchmark::kMicrosecond);
+
+// One arrival of 16 characters with the buffer at its cap, as the receive handler takes it,
+// then the event loop's pass that follows, where a paint happens if one is due. Argument 1:
+// painted on every arrival, as the panel once did; 0: once a screen frame.
+void BM_ArrivalAtCap(benchmark::State& state)
+{
+    qpv::DisplayLine::setPaintEveryChange(state.range(0) == 1);
+    Window window;
+    window.form->Form_KeyDown(Qt::Key_J, Qt::ControlModifier); // the RXD line on screen
+    qpv::EchoedText buffer;
+    buffer.append(std::string(qpv::kTextCap, '8'));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        buffer.append(std::string(16, static_cast<char>('0' + ++i % 10)));
+        window.form->Hyouji(buffer, qpv::HyoujiMode::Received);
+        QCoreApplication::processEvents();
+    }
+    qpv::DisplayLine::setPaintEveryChange(false);
+}
+BENCHMARK(BM_ArrivalAtCap)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 // The naive way: a stock label given the same echo, laid out and painted.
 void BM_NaiveLabelAtCap(benchmark::State& state)

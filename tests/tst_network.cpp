@@ -14,10 +14,6 @@ using namespace qpv;
 
 namespace {
 
-const QByteArray kSer2netFix = "If it is ser2net, its accepter must read telnet(rfc2217),tcp,PORT: "
-                               "a tcp or plain telnet accepter carries data only. Or use socket:// "
-                               "and set the speed on the device server.";
-
 // Every command button clicked, then SEND with every printable character; what goes on the
 // line, as the tool tips show the commands ("POWR␣␣⌣1 + CR").
 QByteArray everyCommand(const Panel& panel)
@@ -171,13 +167,12 @@ void TestNetwork::openFailuresRawTcpAndUnconfirmedSpeeds()
     panel.reset(); // ser2net serves one connection at a time
 
     // rfc2217:// to a server that does not answer the option: never reported as set.
-    const QString url = QString(raw.url()).replace("socket", "rfc2217");
-    Panel unset(url);
-    QTRY_VERIFY_WITH_TIMEOUT(unset.status().endsWith(": the device server did not confirm the "
-                                                     "speed 9600 baud, so the line may run at "
-                                                     "another speed. " +
-                                                     kSer2netFix),
-                             3000);
+    Panel unset(QString(raw.url()).replace("socket", "rfc2217"));
+    // clang-format off
+    QTRY_VERIFY_WITH_TIMEOUT(unset.status().endsWith(": the device server did not confirm the speed 9600 baud, so the line may "
+        "run at another speed. If it is ser2net, its accepter must read telnet(rfc2217),tcp,PORT: a tcp or plain telnet "
+        "accepter carries data only. Or use socket:// and set the speed on the device server."), 3000);
+    // clang-format on
 }
 
 QTEST_MAIN(TestNetwork)

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace qpv {
 
@@ -104,17 +105,24 @@ void EchoedText::append(std::string_view piece)
     if (piece.size() >= kTextCap) {
         m_text.assign(piece.substr(piece.size() - kTextCap));
         m_echo = renderEcho(m_text);
+        m_textStart = m_echoStart = 0;
         return;
     }
-    const std::size_t total = m_text.size() + piece.size();
+    const std::size_t total = text().size() + piece.size();
     if (total > kTextCap) {
-        // The oldest characters leave the text, and their renderings leave the echo.
+        // The oldest characters leave the text, and their renderings leave the echo; the
+        // last character they leave becomes the echo's leading blank.
         const std::size_t dropped = total - kTextCap;
         std::size_t droppedEcho = 0;
-        for (char c : std::string_view(m_text).substr(0, dropped))
+        for (char c : text().substr(0, dropped))
             droppedEcho += kGlyphs[static_cast<unsigned char>(c)].size;
-        m_text.erase(0, dropped);
-        m_echo.erase(1, droppedEcho);
+        m_textStart += dropped;
+        m_echoStart += droppedEcho;
+        m_echo[m_echoStart] = ' ';
+        if (m_textStart > kTextCap) {
+            m_text.erase(0, std::exchange(m_textStart, 0));
+            m_echo.erase(0, std::exchange(m_echoStart, 0));
+        }
     }
     m_text.append(piece);
     appendRendering(m_echo, piece);
@@ -123,7 +131,8 @@ void EchoedText::append(std::string_view piece)
 void EchoedText::clear()
 {
     m_text.clear();
-    m_echo.resize(1); // the leading blank stays
+    m_echo.assign(1, ' '); // the leading blank stays
+    m_textStart = m_echoStart = 0;
 }
 
 } // namespace qpv

@@ -28,16 +28,20 @@ void appendRendering(std::string& echo, std::string_view text);
 // its newest kTextCap characters, and the echo always equals renderEcho(text()).
 class EchoedText {
 public:
-    const std::string& text() const { return m_text; }
-    const std::string& echo() const { return m_echo; }
-    bool empty() const { return m_text.empty(); }
+    std::string_view text() const { return std::string_view(m_text).substr(m_textStart); }
+    std::string_view echo() const { return std::string_view(m_echo).substr(m_echoStart); }
+    bool empty() const { return text().empty(); }
 
     void append(std::string_view piece);
     void clear();
 
 private:
+    // At the cap the oldest characters leave by moving the start on, so an arrival copies
+    // only itself; what has left is given back once it outweighs what stays.
     std::string m_text;
+    std::size_t m_textStart = 0;
     std::string m_echo = " ";
+    std::size_t m_echoStart = 0; // where the echo's leading blank is
 };
 
 } // namespace qpv

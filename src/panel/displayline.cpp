@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 #include <utility>
@@ -44,6 +45,8 @@ std::size_t droppedFront(std::string_view before, std::string_view after)
     return 0;
 }
 
+bool g_paintEveryChange = false;
+
 } // namespace
 
 std::vector<LineChange> lineChanges(std::string_view before, std::string_view after)
@@ -78,20 +81,46 @@ DisplayLine::DisplayLine(QWidget* parent)
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     setAutoFillBackground(true);
+    m_nextFrame.setSingleShot(true);
+    connect(&m_nextFrame, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
-void DisplayLine::setText(std::string text)
+void DisplayLine::setPaintEveryChange(bool every)
+{
+    g_paintEveryChange = every;
+}
+
+void DisplayLine::setText(std::string_view text)
 {
     if (text == m_text)
         return;
     if (!QAccessible::isActive()) {
-        m_text = std::move(text);
+        m_text.assign(text); // into the storage the line already has: no copy made and freed
+        scheduleRepaint();
+        return;
+    }
+    const std::string before = std::exchange(m_text, std::string(text));
+    scheduleRepaint();
+    announceChange(before);
+}
+
+void DisplayLine::scheduleRepaint()
+{
+    if (g_paintEveryChange) {
         update();
         return;
     }
-    const std::string before = std::exchange(m_text, std::move(text));
-    update();
-    announceChange(before);
+    // A paint already due, a box nobody can see, or a change beyond what the box shows: the
+    // paint to come, the expose when it shows, or the one before, shows the new text.
+    if (m_nextFrame.isActive() || visibleRegion().isEmpty() || visibleText() == m_painted)
+        return;
+    const qreal hertz = screen() ? screen()->refreshRate() : 60;
+    const qint64 frameMs = std::max<qint64>(1, qRound64(1000 / std::max<qreal>(hertz, 1)));
+    const qint64 since = m_sincePaint.isValid() ? m_sincePaint.elapsed() : frameMs;
+    if (since >= frameMs)
+        update();
+    else
+        m_nextFrame.start(int(frameMs - since));
 }
 
 void DisplayLine::announceChange(std::string_view before)
@@ -119,8 +148,8 @@ QString DisplayLine::visibleText() const
     if (!m_advancesKnown) {
         const QFontMetricsF metrics(font());
         for (std::size_t c = 0; c < m_advances.size(); ++c)
-            m_advances[c] = static_cast<float>(
-                metrics.horizontalAdvance(QChar(static_cast<char16_t>(c))));
+            m_advances[c] =
+                static_cast<float>(metrics.horizontalAdvance(QChar(static_cast<char16_t>(c))));
         m_advancesKnown = true;
     }
     // Bytes beyond ASCII (a device path in a report) are counted as one pixel each: no
@@ -147,12 +176,14 @@ void DisplayLine::changeEvent(QEvent* event)
 void DisplayLine::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
-    if (m_text.empty())
+    m_sincePaint.start();
+    m_painted = visibleText();
+    if (m_painted.isEmpty())
         return;
     QPainter painter(this);
     const QRect area = contentsRect().adjusted(2, 0, 0, 0);
     painter.setClipRect(area);
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, visibleText());
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_painted);
 }
 
 } // namespace qpv

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <string>
@@ -29,6 +31,10 @@ std::vector<LineChange> lineChanges(std::string_view before, std::string_view af
 // length; only the part that can fit is ever laid out, so a line holding a 130,000-character
 // echo costs no more to show than a short one.
 //
+// The text changes at once; the box is painted at most once a screen frame, and only when what
+// it shows has changed and it is on screen at all (the compact mode cuts the traffic display
+// off), so a line that streams costs no more paints than the screen can show.
+//
 // Screen readers read the whole text (see panelaccessibility.h). A change is announced to them
 // only while the platform's accessibility is active; otherwise setting a text costs what it
 // did without them.
@@ -39,11 +45,14 @@ public:
     explicit DisplayLine(QWidget* parent = nullptr);
 
     const std::string& text() const { return m_text; }
-    void setText(std::string text);
+    void setText(std::string_view text);
 
     // The characters that can be seen: those that fit the width, and two more that the
     // clipping cuts.
     QString visibleText() const;
+
+    // Paints on every change instead, as the panel once did: for measuring what the pacing saves.
+    static void setPaintEveryChange(bool every);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,12 +60,16 @@ protected:
 
 private:
     void announceChange(std::string_view before);
+    void scheduleRepaint();
 
     std::string m_text;
     // Advance of each ASCII character in the line's font, for cutting the text without
     // laying it out; measured when first needed after a font change.
     mutable std::array<float, 128> m_advances{};
     mutable bool m_advancesKnown = false;
+    QString m_painted;          // what the last paint showed
+    QElapsedTimer m_sincePaint; // since that paint
+    QTimer m_nextFrame;         // a paint held back to the next frame
 };
 
 } // namespace qpv

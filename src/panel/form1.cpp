@@ -317,12 +317,12 @@ void Form1::Hyouji(const EchoedText& text, HyoujiMode mode)
     Hyouji(text.text(), text.echo(), mode);
 }
 
-void Form1::Hyouji(const std::string& text, const std::string& echo, HyoujiMode mode)
+void Form1::Hyouji(std::string_view text, std::string_view echo, HyoujiMode mode)
 {
     if (mode == HyoujiMode::Send) {
         // A port that is not open sends nothing; the echo and the timers follow as for any
         // send, and the STATUS line says why.
-        if (!MSComm1->setOutput(QByteArray::fromStdString(text)))
+        if (!MSComm1->setOutput(QByteArray(text.data(), static_cast<qsizetype>(text.size()))))
             report(MSComm1->errorText());
         Label11->setText(echo);
         // The watchdog runs on from the first of several sends, so the buffer empties on its

@@ -122,7 +122,7 @@ private:
     void choosePort(int target);
     void selectSpeed(const char* settings);
     void markPortOption(int port);
-    void Hyouji(const std::string& text, const std::string& echo, HyoujiMode mode);
+    void Hyouji(std::string_view text, std::string_view echo, HyoujiMode mode);
     void setWindowMode(WindowMode mode);
     void warn(const QString& text);
     void report(const QString& text);
