@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <cerrno>
@@ -105,6 +106,22 @@ inline quint16 freePort() // on loopback, for a moment
     QTcpServer probe;
     return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
 }
+
+// A loopback port that listens but accepts nothing: once its queue of one is full, a
+// connection gets no answer.
+struct DeafServer {
+    DeafServer()
+    {
+        server.setListenBacklogSize(0), server.listen(QHostAddress::LocalHost);
+        server.pauseAccepting();
+        for (QTcpSocket& waiting : queue)
+            waiting.connectToHost(QHostAddress::LocalHost, port());
+        QTest::qWait(100);
+    }
+    quint16 port() const { return server.serverPort(); }
+    QTcpServer server;
+    QTcpSocket queue[4];
+};
 
 // ser2net, a real device server, on a free loopback port in front of a pseudo-terminal (pty:
 // its own, or the test's), with a configuration of its own: an RFC 2217 accepter, or raw TCP.

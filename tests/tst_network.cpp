@@ -125,15 +125,9 @@ void TestNetwork::openFailuresRawTcpAndUnconfirmedSpeeds()
 {
     // Each cause of an open failure by its report, in a warning box.
     const quint16 closed = freePort(); // nothing listens there
-    QTcpServer deaf; // listens, but accepts nothing: once its queue of one is full, no answer
-    deaf.setListenBacklogSize(0), deaf.listen(QHostAddress::LocalHost);
-    deaf.pauseAccepting();
-    QTcpSocket queue[4];
-    for (QTcpSocket& waiting : queue)
-        waiting.connectToHost(QHostAddress::LocalHost, deaf.serverPort());
-    QTest::qWait(100);
+    const DeafServer deaf;
     const QString closedUrl = QStringLiteral("rfc2217://127.0.0.1:%1").arg(closed),
-                  silent = QStringLiteral("socket://127.0.0.1:%1").arg(deaf.serverPort());
+                  silent = QStringLiteral("socket://127.0.0.1:%1").arg(deaf.port());
     // clang-format off
     const std::pair<QString, QString> rows[] = {
         {closedUrl, QStringLiteral("nothing is listening at 127.0.0.1 port %1 (connection refused). Check that the "
@@ -141,7 +135,7 @@ void TestNetwork::openFailuresRawTcpAndUnconfirmedSpeeds()
         {"rfc2217://no-such-projector.invalid:7000", "the host name no-such-projector.invalid is not known. Check "
                                                      "the name, or give the device server's IP address."},
         {silent, QStringLiteral("127.0.0.1 port %1 did not answer within 1000 ms. Check that the device server is "
-                                "switched on and on the network, and that no firewall drops the port.").arg(deaf.serverPort())},
+                                "switched on and on the network, and that no firewall drops the port.").arg(deaf.port())},
         {"rfc2217://[::1]", "the address must read rfc2217://HOST:PORT or socket://HOST:PORT, an IPv6 address in "
                             "brackets, the port from 1 to 65535."},
     };

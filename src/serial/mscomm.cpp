@@ -32,6 +32,11 @@ MSComm::MSComm(PortMap ports, QObject* parent)
     connect(&m_reopenTimer, &QTimer::timeout, this, &MSComm::tryReopen);
 }
 
+LineSettings MSComm::lineSettings() const
+{
+    return parseLineSettings(m_settings).settings.value_or(LineSettings{});
+}
+
 void MSComm::received()
 {
     m_commEvent = kComEvReceive;
@@ -90,7 +95,7 @@ bool MSComm::setPortOpen(bool open)
 
 bool MSComm::open()
 {
-    const LineSettings line = parseLineSettings(m_settings).settings.value_or(LineSettings{});
+    const LineSettings line = lineSettings();
     if (isNetworkDevice(device())) {
         const std::optional<Endpoint> endpoint = parseEndpoint(device());
         if (!endpoint)
@@ -185,8 +190,7 @@ void MSComm::tryReopen()
     // A device server is tried in the background, about once a second, until it answers.
     if (isNetworkDevice(device())) {
         if (const std::optional<Endpoint> endpoint = parseEndpoint(device()))
-            m_network.reconnect(*endpoint,
-                                parseLineSettings(m_settings).settings.value_or(LineSettings{}));
+            m_network.reconnect(*endpoint, lineSettings());
         return;
     }
     // Quietly: the device is expected to be missing until it is plugged in again.

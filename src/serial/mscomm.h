@@ -69,6 +69,7 @@ signals:
 
 private:
     bool open();
+    LineSettings lineSettings() const; // as Settings reads
     void received();
     void stopWaiting();
     void tryReopen();
