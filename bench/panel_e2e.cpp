@@ -320,8 +320,8 @@ void sustainedStream(std::chrono::seconds duration)
 }
 
 // What a person pays for a line that keeps sending: the whole process's CPU (every thread but
-// the one playing the projector) and the paints, for three kinds of stream, painted once a
-// screen frame or, as the panel once did, on every arrival.
+// the one playing the projector) and the paints, for three kinds of stream, painted as the
+// panel paints them (25 a second at most) or, as it once did, on every arrival.
 enum class StreamKind { Lines, NoLineEnd, Random };
 
 struct PaintResult {
@@ -393,7 +393,8 @@ PaintResult paintRun(StreamKind kind, bool network, bool paced, bool compact,
 
 void paintingOnStreams(std::chrono::seconds duration)
 {
-    const qreal hertz = QGuiApplication::primaryScreen()->refreshRate();
+    // 25 paints a second, or the screen's rate where that is lower
+    const qreal most = std::min<qreal>(25, QGuiApplication::primaryScreen()->refreshRate());
     const std::pair<StreamKind, const char*> kinds[] = {
         {StreamKind::Lines, "printable lines, CR LF"},
         {StreamKind::NoLineEnd, "printable, no line end"},
@@ -419,8 +420,8 @@ void paintingOnStreams(std::chrono::seconds duration)
                    QStringLiteral("%1 (%2) painted on every arrival")
                        .arg(before.linePaintsPerSecond, 0, 'f', 1)
                        .arg(before.otherPaintsPerSecond, 0, 'f', 1),
-                   {}, QStringLiteral("<= %1 (the screen's rate)").arg(hertz),
-                   after.linePaintsPerSecond <= hertz);
+                   {}, QStringLiteral("<= %1 a second").arg(most),
+                   after.linePaintsPerSecond <= most);
         }
     }
     const PaintResult before = paintRun(StreamKind::NoLineEnd, false, false, true, duration);

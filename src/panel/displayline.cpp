@@ -47,6 +47,10 @@ std::size_t droppedFront(std::string_view before, std::string_view after)
 
 bool g_paintEveryChange = false;
 
+// The shortest time between two paints of a line: a line that streams is painted 25 times a
+// second, or once a screen frame on a screen slower than that.
+constexpr qint64 kPaintIntervalMs = 40;
+
 } // namespace
 
 std::vector<LineChange> lineChanges(std::string_view before, std::string_view after)
@@ -114,13 +118,17 @@ void DisplayLine::scheduleRepaint()
     // paint to come, the expose when it shows, or the one before, shows the new text.
     if (m_nextFrame.isActive() || visibleRegion().isEmpty() || visibleText() == m_painted)
         return;
+    // Each paint costs the toolkit a round trip to the display server; text that changes
+    // faster than 25 times a second moves faster than anyone reads it. A change after a rest
+    // is painted at once.
     const qreal hertz = screen() ? screen()->refreshRate() : 60;
-    const qint64 frameMs = std::max<qint64>(1, qRound64(1000 / std::max<qreal>(hertz, 1)));
-    const qint64 since = m_sincePaint.isValid() ? m_sincePaint.elapsed() : frameMs;
-    if (since >= frameMs)
+    const qint64 frameMs = qRound64(1000 / std::max<qreal>(hertz, 1));
+    const qint64 intervalMs = std::max(frameMs, kPaintIntervalMs);
+    const qint64 since = m_sincePaint.isValid() ? m_sincePaint.elapsed() : intervalMs;
+    if (since >= intervalMs)
         update();
     else
-        m_nextFrame.start(int(frameMs - since));
+        m_nextFrame.start(int(intervalMs - since));
 }
 
 void DisplayLine::announceChange(std::string_view before)

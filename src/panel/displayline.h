@@ -31,9 +31,10 @@ std::vector<LineChange> lineChanges(std::string_view before, std::string_view af
 // length; only the part that can fit is ever laid out, so a line holding a 130,000-character
 // echo costs no more to show than a short one.
 //
-// The text changes at once; the box is painted at most once a screen frame, and only when what
-// it shows has changed and it is on screen at all (the compact mode cuts the traffic display
-// off), so a line that streams costs no more paints than the screen can show.
+// The text changes at once; the box is painted at most 25 times a second (once a screen frame
+// on a slower screen), and only when what it shows has changed and it is on screen at all (the
+// compact mode cuts the traffic display off). A change after a rest is painted at once; a line
+// that streams costs 25 paints a second, however fast its text changes.
 //
 // Screen readers read the whole text (see panelaccessibility.h). A change is announced to them
 // only while the platform's accessibility is active; otherwise setting a text costs what it
