@@ -47,8 +47,9 @@ std::size_t droppedFront(std::string_view before, std::string_view after)
 
 bool g_paintEveryChange = false;
 
-// The shortest time between two paints of a line: a line that streams is painted 25 times a
-// second, or once a screen frame on a screen slower than that.
+// The shortest time between two paints of a line, or a screen frame where that is longer: each
+// paint costs the toolkit a round trip to the display server, and text that changes faster
+// than 25 times a second moves faster than anyone reads it.
 constexpr qint64 kPaintIntervalMs = 40;
 
 } // namespace
@@ -118,9 +119,7 @@ void DisplayLine::scheduleRepaint()
     // paint to come, the expose when it shows, or the one before, shows the new text.
     if (m_nextFrame.isActive() || visibleRegion().isEmpty() || visibleText() == m_painted)
         return;
-    // Each paint costs the toolkit a round trip to the display server; text that changes
-    // faster than 25 times a second moves faster than anyone reads it. A change after a rest
-    // is painted at once.
+    // A change after a rest is painted at once, one that follows a paint closely waits its turn.
     const qreal hertz = screen() ? screen()->refreshRate() : 60;
     const qint64 frameMs = qRound64(1000 / std::max<qreal>(hertz, 1));
     const qint64 intervalMs = std::max(frameMs, kPaintIntervalMs);
