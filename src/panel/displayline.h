@@ -70,7 +70,7 @@ private:
     mutable bool m_advancesKnown = false;
     QString m_painted;          // what the last paint showed
     QElapsedTimer m_sincePaint; // since that paint
-    QTimer m_nextFrame;         // a paint held back to the next frame
+    QTimer m_nextFrame;         // a paint held back until its turn comes
 };
 
 } // namespace qpv
