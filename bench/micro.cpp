@@ -3,13 +3,16 @@
 
 #include "exchange/decoder.h"
 #include "exchange/echo.h"
+#include "exchange/session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/form1.h"
 #include "sim/simulator.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
@@ -62,35 +65,48 @@ void BM_Decode(benchmark::State& state)
 }
 BENCHMARK(BM_Decode)->DenseRange(0, 9);
 
+// The window on the simulated projector, the traffic display on screen.
 struct Window {
     Window()
     {
         projector.start(nullptr);
         qpv::PortMap ports;
         ports.setDevice(1, projector.devicePath());
-        form = std::make_unique<qpv::Form1>(ports);
+        session = std::make_unique<qpv::ExchangeSession>(ports);
+        form = std::make_unique<qpv::Form1>(*session);
         form->Form_Load();
         form->show();
-        form->sendCommand("TABN   1");
+        QKeyEvent ctrlJ(QEvent::KeyPress, Qt::Key_J, Qt::ControlModifier);
+        QCoreApplication::sendEvent(form->windowHandle(), &ctrlJ);
+        rxd = form->findChild<qpv::DisplayLine*>(QStringLiteral("Label12"));
+        status = form->findChild<qpv::DisplayLine*>(QStringLiteral("Label22"));
+    }
+    // What the session does with a receive: the echo to RXD, the decoded reply to STATUS.
+    void receive(std::string_view echo) const
+    {
+        rxd->setText(echo);
+        if (const auto text = qpv::decodeReply("", "TABN   1\r", echo))
+            status->setText(*text);
     }
     qpv::sim::Simulator projector;
+    std::unique_ptr<qpv::ExchangeSession> session;
     std::unique_ptr<qpv::Form1> form;
+    qpv::DisplayLine* rxd = nullptr;
+    qpv::DisplayLine* status = nullptr;
 };
 
 // One receive with the buffer at its cap: render, decode, repaint the RXD and STATUS lines.
 void BM_ReceiveAtCap(benchmark::State& state)
 {
     Window window;
-    QWidget* rxd = window.form->findChild<QWidget*>(QStringLiteral("Label12"));
-    QWidget* status = window.form->findChild<QWidget*>(QStringLiteral("Label22"));
-    QImage canvas(rxd->size(), QImage::Format_ARGB32_Premultiplied);
+    QImage canvas(window.rxd->size(), QImage::Format_ARGB32_Premultiplied);
     std::string buffers[2] = {std::string(qpv::kTextCap, '8'), std::string(qpv::kTextCap, '8')};
     buffers[1].back() = '0'; // every receive really changes the line
     std::size_t i = 0;
     for (auto _ : state) {
-        window.form->Hyouji(buffers[++i % 2], qpv::HyoujiMode::Received);
-        rxd->render(&canvas);
-        status->render(&canvas);
+        window.receive(qpv::renderEcho(buffers[++i % 2]));
+        window.rxd->render(&canvas);
+        window.status->render(&canvas);
     }
 }
 BENCHMARK(BM_ReceiveAtCap)->Unit(benchmark::kMicrosecond);
@@ -102,13 +118,12 @@ void BM_ArrivalAtCap(benchmark::State& state)
 {
     qpv::DisplayLine::setPaintEveryChange(state.range(0) == 1);
     Window window;
-    window.form->Form_KeyDown(Qt::Key_J, Qt::ControlModifier); // the RXD line on screen
     qpv::EchoedText buffer;
     buffer.append(std::string(qpv::kTextCap, '8'));
     std::size_t i = 0;
     for (auto _ : state) {
         buffer.append(std::string(16, static_cast<char>('0' + ++i % 10)));
-        window.form->Hyouji(buffer, qpv::HyoujiMode::Received);
+        window.receive(buffer.echo());
         QCoreApplication::processEvents();
     }
     qpv::DisplayLine::setPaintEveryChange(false);

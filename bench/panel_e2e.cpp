@@ -4,6 +4,8 @@
 //   bench_panel [--quick] [--painting]   (--quick: shorter streams, fewer samples;
 //                                         --painting: the streams' CPU and paints alone)
 
+#include "exchange/echo.h"
+#include "exchange/session/exchangesession.h"
 #include "lineload.h"
 #include "measure.h"
 #include "panel/displayline.h"
@@ -102,13 +104,21 @@ struct Panel {
     {
         qpv::PortMap ports;
         ports.setDevice(1, line.device());
-        form = std::make_unique<qpv::Form1>(ports);
+        session = std::make_unique<qpv::ExchangeSession>(ports);
+        form = std::make_unique<qpv::Form1>(*session);
         form->Form_Load();
-        if (!compact) // the traffic display and status queries on screen
-            form->Form_KeyDown(Qt::Key_J, Qt::ControlModifier);
         form->show();
-        if (line.server) // once a byte has gone through, ser2net has the terminal open for good
-            form->serialControl().setOutput("\r"), line.read(1, 5s);
+        if (!compact) // the traffic display and status queries on screen
+            QTest::keyClick(form->windowHandle(), Qt::Key_J, Qt::ControlModifier);
+        // Connected (a device server answers later); once a byte has gone through, ser2net has
+        // the terminal open for good.
+        if (!QTest::qWaitFor([&] { return session->serialControl().PortOpen(); }, 5000))
+            std::fprintf(stderr, "bench: %s did not open\n", qPrintable(line.device()));
+        if (line.server) {
+            line.write("\r");
+            if (!QTest::qWaitFor([&] { return this->line("Label12")->text() == " CR "; }, 5000))
+                std::fprintf(stderr, "bench: nothing came through ser2net\n");
+        }
         QApplication::processEvents();
     }
     QPushButton* button(const char* name) const
@@ -119,6 +129,7 @@ struct Panel {
     {
         return form->findChild<qpv::DisplayLine*>(QLatin1String(name));
     }
+    std::unique_ptr<qpv::ExchangeSession> session;
     std::unique_ptr<qpv::Form1> form;
 };
 
@@ -259,19 +270,16 @@ StreamResult stream(std::chrono::seconds duration, int clickEveryMs, bool networ
 
     const double cpuStart = threadCpuSeconds();
     const auto wallStart = Clock::now();
-    const auto tailSeen = [&] {
-        const std::string_view buffer = panel.form->state().RxBuffer.text();
-        return buffer.size() >= static_cast<std::size_t>(marker.size()) &&
-               buffer.compare(buffer.size() - static_cast<std::size_t>(marker.size()),
-                              std::string::npos, marker.constData()) == 0;
-    };
+    const std::string markerEcho = qpv::renderEcho(marker.toStdString()).substr(1);
     // Idle as the panel would be: the event loop waits for the line, the clicks and the
     // samples. The end is checked right after each receive the panel handles.
     QEventLoop loop;
-    QObject::connect(&panel.form->serialControl(), &qpv::MSComm::OnComm, &loop, [&] {
-        if (tailSeen()) // the marker comes last, and only once
-            loop.quit();
-    });
+    QObject::connect(panel.session.get(), &qpv::ExchangeSession::lineChanged, &loop,
+                     [&](qpv::TrafficLine which, std::string_view text) {
+                         // the marker comes last, and only once
+                         if (which == qpv::TrafficLine::Rxd && text.ends_with(markerEcho))
+                             loop.quit();
+                     });
     QTimer::singleShot(duration / 4, &loop,
                        [&] { result.rssAfterCapKb = statusKilobytes("VmRSS:"); });
     QTimer::singleShot(duration + 10s, &loop, &QEventLoop::quit); // never hang
@@ -437,34 +445,6 @@ void paintingOnStreams(std::chrono::seconds duration)
            hidden.linePaintsPerSecond == 0);
 }
 
-// The longest the window waits while a network port opens: a server that does not answer, a
-// port with nothing listening, a name that is not known.
-void openingNetworkPorts()
-{
-    const DeafServer deaf;
-    const std::pair<const char*, QString> cases[] = {
-        {"no answer", QStringLiteral("rfc2217://127.0.0.1:%1").arg(deaf.port())},
-        {"nothing listening", QStringLiteral("rfc2217://127.0.0.1:%1").arg(freePort())},
-        {"name not known", QStringLiteral("rfc2217://no-such-projector.invalid:7000")},
-    };
-    for (const auto& [what, device] : cases) {
-        qpv::PortMap ports;
-        ports.setDevice(1, device);
-        qpv::MSComm comm(ports);
-        QElapsedTimer clock;
-        clock.start();
-        const bool opened = comm.setPortOpen(true);
-        const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        const double limit = qpv::NetworkPort::kOpenTimeoutMs;
-        addRow(
-            QStringLiteral("opening a network port, %1: the window waits").arg(QLatin1String(what)),
-            QStringLiteral("%1 ms").arg(ms, 0, 'f', 1),
-            QStringLiteral("%1 ms (the panel's limit)").arg(limit),
-            QString::number(ms / limit, 'f', 3), QStringLiteral("< 1.2 s, reported"),
-            ms < 1.2 * limit && !opened);
-    }
-}
-
 void clicksDuringStream(std::chrono::seconds duration)
 {
     const StreamResult r = stream(duration, 500);
@@ -605,8 +585,6 @@ int main(int argc, char* argv[])
     clicksDuringStream(quick ? 3s : 5s);
     std::fprintf(stderr, "bench: painting on streams...\n");
     paintingOnStreams(quick ? 3s : 20s);
-    std::fprintf(stderr, "bench: opening network ports...\n");
-    openingNetworkPorts();
     std::fprintf(stderr, "bench: start-up...\n");
     startUp(dir + QStringLiteral("/bench_startup_child"), quick ? 3 : 7);
     printTable();

@@ -4,6 +4,7 @@
 //   bench_startup_child panel DEVICE
 //   bench_startup_child bare
 
+#include "exchange/session/exchangesession.h"
 #include "measure.h"
 #include "panel/form1.h"
 
@@ -23,11 +24,13 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    std::unique_ptr<qpv::ExchangeSession> session;
     std::unique_ptr<QWidget> window;
     if (panel) {
         qpv::PortMap ports;
         ports.setDevice(1, QString::fromLocal8Bit(argv[2]));
-        auto form = std::make_unique<qpv::Form1>(ports);
+        session = std::make_unique<qpv::ExchangeSession>(ports);
+        auto form = std::make_unique<qpv::Form1>(*session);
         form->Form_Load();
         window = std::move(form);
     } else {

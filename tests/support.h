@@ -3,6 +3,7 @@
 // What the tests share: a pseudo-terminal playing the projector's end of the line, an operator
 // who answers warning boxes, and the real window on two such terminals.
 
+#include "exchange/session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/form1.h"
 #include "serial/mscomm.h"
@@ -27,6 +28,15 @@
 #include <string_view>
 #include <termios.h>
 #include <unistd.h>
+
+// Qt Test stops a test function after five minutes; a long run, of the variable's seconds,
+// takes longer.
+inline void allowLongRun(const char* variable)
+{
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT",
+                QByteArray::number((qEnvironmentVariableIntValue(variable) + 300) * 1000));
+}
 
 inline QByteArray bytes(std::string_view s)
 {
@@ -167,12 +177,22 @@ struct DeviceServer {
     quint16 port = freePort();
 };
 
-// The real window on two pseudo-terminals (COM1, COM2, unless other devices are given; with
-// QPV_LINE=rfc2217 in the environment, COM1's terminal behind ser2net),
-// loaded and shown offscreen. An operator presses OK on each warning box, from inside the box's
-// own event loop; its title and text are kept.
+// COM1's device for a test: the pseudo-terminal given, or, with QPV_LINE=rfc2217 in the
+// environment, that terminal behind ser2net, started here.
+inline QString lineUnderTest(PtyPair& pty, std::unique_ptr<DeviceServer>& server)
+{
+    if (qgetenv("QPV_LINE") != "rfc2217")
+        return pty.path();
+    server = std::make_unique<DeviceServer>(true, &pty);
+    return server->url();
+}
+
+// The real window and its exchange session on two pseudo-terminals (COM1, COM2, unless other
+// devices are given; COM1 as lineUnderTest() gives it), loaded and shown offscreen, with COM1
+// open when it can be, and the whole panel in view unless it stays compact. An operator presses
+// OK on each warning box; its title and text are kept.
 struct Panel {
-    explicit Panel(const QString& com1 = {}, const QString& com2 = {})
+    explicit Panel(const QString& com1 = {}, const QString& com2 = {}, bool compact = false)
     {
         boxes.callOnTimeout([this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -185,19 +205,27 @@ struct Panel {
         });
         boxes.start(10);
         qpv::PortMap ports;
-        if (com1.isEmpty() && qgetenv("QPV_LINE") == "rfc2217")
-            server = std::make_unique<DeviceServer>(true, &one);
-        ports.setDevice(1, server ? server->url() : com1.isEmpty() ? one.path() : com1);
+        ports.setDevice(1, com1.isEmpty() ? lineUnderTest(one, server) : com1);
         ports.setDevice(2, com2.isEmpty() ? two.path() : com2);
-        form = std::make_unique<qpv::Form1>(ports);
+        session = std::make_unique<qpv::ExchangeSession>(ports);
+        form = std::make_unique<qpv::Form1>(*session);
         form->Form_Load();
         form->show();
-        if (server) // once a byte has gone through, ser2net has the terminal open for good
-            comm().setOutput("\r"), one.read(1, std::chrono::seconds(5));
+        QTRY_VERIFY(isOpen() || !warnings.isEmpty()); // a device server answers later
+        if (server) { // once a byte has gone through, ser2net has the terminal open for good
+            one.write("\r");
+            QTRY_COMPARE(rxd(), QByteArray(" CR "));
+        }
+        if (!compact) // Ctrl+J, then a double-click on the logo
+            key("Command17", Qt::Key_J, Qt::ControlModifier),
+                QTest::mouseDClick(find("Image1"), Qt::LeftButton);
     }
+    bool isOpen() const { return comm().PortOpen(); }
     template <typename T = QWidget> T* find(const char* name) const
     {
         T* found = form->findChild<T*>(QLatin1String(name));
+        if (!found)
+            found = session->findChild<T*>(QLatin1String(name));
         if (!found)
             qFatal("no control %s", name);
         return found;
@@ -226,12 +254,13 @@ struct Panel {
     QByteArray status() const { return line("Label22"); }
     bool marked(const char* option) const { return find<QRadioButton>(option)->isChecked(); }
     QTimer* timer(const char* name) const { return find<QTimer>(name); }
-    qpv::MSComm& comm() const { return form->serialControl(); }
+    const qpv::MSComm& comm() const { return session->serialControl(); }
 
     QTimer boxes;
     QStringList warnings, titles;
     PtyPair one;
     PtyPair two;
     std::unique_ptr<DeviceServer> server;
+    std::unique_ptr<qpv::ExchangeSession> session;
     std::unique_ptr<qpv::Form1> form;
 };

@@ -3,6 +3,7 @@
 // Runs the real window on the simulated projector, switches the modes as an operator does
 // (Ctrl+J, double-click on the logo, the data-display toggle) and saves each as PNG.
 
+#include "exchange/session/exchangesession.h"
 #include "panel/form1.h"
 #include "sim/simulator.h"
 
@@ -29,7 +30,8 @@ int main(int argc, char* argv[])
     }
     qpv::PortMap ports;
     ports.setDevice(1, simulator.devicePath());
-    qpv::Form1 form(ports);
+    qpv::ExchangeSession session(ports);
+    qpv::Form1 form(session);
     form.Form_Load();
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
@@ -45,17 +47,17 @@ int main(int argc, char* argv[])
     };
 
     save("panel-compact.png");
-    QTest::keyClick(&form, Qt::Key_J, Qt::ControlModifier);
-    form.sendCommand("TABN   1");
+    QTest::keyClick(form.windowHandle(), Qt::Key_J, Qt::ControlModifier);
+    session.sendCommand("TABN   1");
     save("panel-extended.png");
     QTest::mouseDClick(form.findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
     form.findChild<QWidget*>(QStringLiteral("Command33"))->setFocus();
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Command33")), Qt::LeftButton);
-    form.sendCommand("CR7");
+    session.sendCommand("CR7");
     save("panel.png");
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Command34")), Qt::LeftButton);
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Command34")), Qt::LeftButton);
-    form.sendCommand("POWR????");
+    session.sendCommand("POWR????");
     save("panel-data.png");
     return 0;
 }

@@ -1,5 +1,6 @@
 // qpv-panel: the QPV-7100 control panel.
 
+#include "exchange/session/exchangesession.h"
 #include "panel/form1.h"
 #include "serial/portmap.h"
 #include "sim/simulator.h"
@@ -124,7 +125,8 @@ int run(const Options& options)
         ports.setDevice(1, simulator->devicePath());
     }
 
-    qpv::Form1 window(ports);
+    qpv::ExchangeSession session(ports);
+    qpv::Form1 window(session);
     window.Form_Load();
     window.show();
     return QApplication::exec();

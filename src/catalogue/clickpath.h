@@ -2,9 +2,7 @@
 
 #include "catalogue/commandbuttons.h"
 
-#include <string>
 #include <string_view>
-#include <utility>
 
 namespace qpv {
 
@@ -14,6 +12,7 @@ struct ReplyTimers {
     int watchdogMs;
     int blankingMs;
 };
+inline constexpr ReplyTimers kDesignTimers{500, 1000};
 inline constexpr ReplyTimers kPictureTimers{5000, 5500};
 inline constexpr ReplyTimers kFreeTextTimers{2000, 2500};
 
@@ -34,13 +33,11 @@ void pressCommandButton(CommandSender auto& window, const CommandButton& button)
     window.sendCommand(button.command);
 }
 
-// SEND: the entry box's text goes out unchanged (no trimming, no case change, empty allowed),
-// and is kept as the free text.
-void sendFreeText(CommandSender auto& window, std::string& freeText, std::string text)
+// SEND: the entry box's text goes out unchanged (no trimming, no case change, empty allowed).
+void sendFreeText(CommandSender auto& window, std::string_view text)
 {
     window.setReplyTimers(kFreeTextTimers);
-    freeText = std::move(text);
-    window.sendCommand(freeText);
+    window.sendCommand(text);
 }
 
 } // namespace qpv

@@ -94,8 +94,8 @@ const DecoderEntry* chooseDecoder(std::string_view prefix, std::string_view txCo
     return nullptr;
 }
 
-std::optional<StatusUpdate> decodeReply(std::string_view prefix, std::string_view txCommand,
-                                        std::string_view echo)
+std::optional<std::string> decodeReply(std::string_view prefix, std::string_view txCommand,
+                                       std::string_view echo)
 {
     const DecoderEntry* entry = chooseDecoder(prefix, txCommand);
     if (!entry)
@@ -104,17 +104,17 @@ std::optional<StatusUpdate> decodeReply(std::string_view prefix, std::string_vie
     switch (entry->kind) {
     case DecoderKind::CodeTable:
         if (const auto text = lookUpCode(entry->table, echo))
-            return StatusUpdate{std::string(*text), std::nullopt};
+            return std::string(*text);
         return std::nullopt;
     case DecoderKind::LampHours:
-        return StatusUpdate{lampHours(echo), std::nullopt};
+        return lampHours(echo);
     case DecoderKind::Temperatures:
-        return StatusUpdate{temperatures(echo), std::nullopt};
+        return temperatures(echo);
     case DecoderKind::EchoCopy:
-        return StatusUpdate{std::string(echo), std::nullopt};
+        return std::string(echo);
     case DecoderKind::Pressure:
         if (const auto hPa = pressureFrom(echo))
-            return StatusUpdate{std::to_string(*hPa) + " hPa", hPa};
+            return std::to_string(*hPa) + " hPa";
         return std::nullopt;
     }
     return std::nullopt;

@@ -2,7 +2,6 @@
 
 #include "exchange/codetables.h"
 
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,20 +19,14 @@ struct DecoderEntry {
     std::span<const CodeRow> table;
 };
 
-// What a decoded reply changes: the STATUS text and, for a pressure reply, the
-// pressure value in hPa.
-struct StatusUpdate {
-    std::string text;
-    std::optional<std::int16_t> pressureValue;
-};
-
 // The decoder for the command last sent: the entry whose frame (prefix, query, CR) equals
 // txCommand, or none.
 const DecoderEntry* chooseDecoder(std::string_view prefix, std::string_view txCommand);
 
-// Decodes the echo of everything received, against the command last sent. Nothing when no
-// decoder is chosen or the decoder finds nothing to show: the STATUS line keeps its text.
-std::optional<StatusUpdate> decodeReply(std::string_view prefix, std::string_view txCommand,
-                                        std::string_view echo);
+// Decodes the echo of everything received, against the command last sent, into the STATUS
+// text. Nothing when no decoder is chosen or the decoder finds nothing to show: the STATUS line
+// keeps its text.
+std::optional<std::string> decodeReply(std::string_view prefix, std::string_view txCommand,
+                                       std::string_view echo);
 
 } // namespace qpv

@@ -1,5 +1,6 @@
 #include "panel/captionbutton.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace qpv {
@@ -34,14 +35,24 @@ void CaptionButton::paintEvent(QPaintEvent*)
     QRect caption = face.adjusted(3, 2, -3, -2);
     if (sunken)
         caption.translate(1, 1);
-    painter.setPen(colours.color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                 QPalette::ButtonText));
+    painter.setPen(
+        colours.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(caption, Qt::AlignCenter | Qt::TextWrapAnywhere, text());
 
     if (hasFocus()) {
         painter.setPen(QPen(colours.color(QPalette::ButtonText), 1, Qt::DotLine));
         painter.drawRect(face.adjusted(3, 3, -4, -4));
     }
+}
+
+void CaptionButton::keyPressEvent(QKeyEvent* event)
+{
+    // Return and Enter would click on every press the keyboard repeats (space clicks once, on
+    // its release).
+    const bool clicks = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (clicks && event->isAutoRepeat())
+        return event->accept();
+    QPushButton::keyPressEvent(event);
 }
 
 } // namespace qpv

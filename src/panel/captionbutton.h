@@ -7,7 +7,8 @@ namespace qpv {
 // A command button drawn as the panel was designed: a raised face in the button's own
 // colour (the same on every desktop style), sunken while pressed, with a dotted focus
 // frame. A caption wider than the button (the Japanese captions of the data-display toggle)
-// wraps onto a second line; the caption itself reads back unchanged.
+// wraps onto a second line; the caption itself reads back unchanged. One press of a key is one
+// click: a key held down repeats nothing.
 class CaptionButton : public QPushButton {
     Q_OBJECT
 
@@ -16,6 +17,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace qpv

@@ -1,13 +1,11 @@
 #include "panel/form1.h"
 
 #include "catalogue/clickpath.h"
-#include "exchange/decoder.h"
-#include "exchange/echo.h"
+#include "exchange/session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/logoimage.h"
+#include "panel/panelaccessibility.h"
 #include "panel/panelbuilder.h"
-#include "serial/mscomm.h"
-#include "serial/portselection.h"
 #include "version.h"
 
 #include <QApplication>
@@ -27,18 +25,9 @@ namespace {
 // Titles the warning box; the window's own title is the designed one.
 const char* const kApplicationName = "OMTA QPV-7100 CONTROL";
 
-QTimer* makeTimer(QObject* parent, const char* name, int intervalMs)
+QString text(std::string_view s)
 {
-    auto* timer = new QTimer(parent);
-    timer->setObjectName(QLatin1String(name));
-    timer->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5% early
-    timer->setInterval(intervalMs);
-    return timer;
-}
-
-std::string statusText(const QString& report)
-{
-    return ' ' + report.toStdString();
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 } // namespace
@@ -52,16 +41,16 @@ std::string lineBytes(const QString& typed)
     return bytes;
 }
 
-Form1::Form1(const PortMap& ports, QWidget* parent)
+Form1::Form1(ExchangeSession& session, QWidget* parent)
     : QWidget(parent)
-    , MSComm1(new MSComm(ports, this))
-    , Timer2(makeTimer(this, "Timer2", 500))
-    , Timer3(makeTimer(this, "Timer3", 5000))
-    , Timer4(makeTimer(this, "Timer4", 1000))
+    , m_session(session)
+    , Timer3(new QTimer(this))
 {
+    prepareAccessibility(this);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("OMTA   QPV-7100   CONTROL   ") + QLatin1String(kTitleVersion));
-    MSComm1->setObjectName(QStringLiteral("MSComm1"));
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setInterval(5000);
 
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(kWindowBack));
@@ -102,12 +91,10 @@ void Form1::connectControls()
         // Every catalogue control is a button of the table (checked when compiled).
         auto* widget = static_cast<QPushButton*>(
             m_controls[static_cast<qsizetype>(findControl(button.control))]);
-        QString command = QString::fromLatin1(button.command.data(),
-                                              static_cast<qsizetype>(button.command.size()));
-        widget->setToolTip(command.replace(QLatin1Char(' '), QChar(0x2423)) +
+        widget->setToolTip(text(button.command).replace(QLatin1Char(' '), QChar(0x2423)) +
                            QStringLiteral(" + CR"));
         connect(widget, &QPushButton::clicked, this,
-                [this, &button] { pressCommandButton(*this, button); });
+                [this, &button] { pressCommandButton(m_session, button); });
     }
 
     const auto onClick = [this](ControlId id, void (Form1::*handler)()) {
@@ -124,14 +111,11 @@ void Form1::connectControls()
     onClick("Option9", &Form1::Option9_Click);
     onClick("Option10", &Form1::Option10_Click);
     connect(control<LogoImage>("Image1"), &LogoImage::doubleClicked, this, &Form1::Image1_DblClick);
-
-    connect(MSComm1, &MSComm::OnComm, this, &Form1::MSComm1_OnComm);
-    connect(MSComm1, &MSComm::portLost, this, &Form1::report);
-    connect(MSComm1, &MSComm::portRestored, this, &Form1::report);
-    connect(MSComm1, &MSComm::settingsNotApplied, this, &Form1::report);
-    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
-    connect(Timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+
+    connect(&m_session, &ExchangeSession::lineChanged, this, &Form1::showLine);
+    connect(&m_session, &ExchangeSession::portChosen, this, &Form1::portChosen);
+    connect(&m_session, &ExchangeSession::portChoiceFailed, this, &Form1::portChoiceFailed);
 }
 
 void Form1::showEvent(QShowEvent* event)
@@ -151,6 +135,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event); // the control still gets the key
 }
 
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    showWhatFits();
+}
+
 int Form1::Height() const
 {
     const int designed = look(m_mode).heightTwips;
@@ -168,14 +158,23 @@ void Form1::setWindowMode(WindowMode mode)
 {
     m_mode = mode;
     resize(width(), twipsToPixels(look(mode).heightTwips - kFrameAllowance));
-    Command34->setText(QString::fromUtf8(look(mode).toggleCaption.data(),
-                                         static_cast<qsizetype>(look(mode).toggleCaption.size())));
+    Command34->setText(text(look(mode).toggleCaption));
+    showWhatFits();
+}
+
+// Every control shows that is meant to and is not wholly outside the client area. A hidden
+// control takes no focus and no key, and a screen reader is told it is not showing.
+void Form1::showWhatFits()
+{
+    for (QWidget* w : std::as_const(m_controls)) {
+        const bool wanted = w == Frame8 ? m_settingsUp : w == Command34 ? m_toggleUp : true;
+        const bool fits = rect().intersects(QRect(w->mapTo(this, QPoint(0, 0)), w->size()));
+        w->setVisible(wanted && fits);
+    }
 }
 
 void Form1::Form_Load()
 {
-    m_state.CommandPrefix = "";
-
     // Centred on the design-time height, before the window shrinks: it ends up high.
     // Not clamped: on a small screen the values are negative and applied as they are.
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -185,21 +184,9 @@ void Form1::Form_Load()
     move(twipsToPixels(left), twipsToPixels(top));
     setWindowMode(WindowMode::Compact);
 
-    m_state.ReplyPending = false;
-    m_state.RxBuffer.clear();
-
-    MSComm1->setCommPort(1);
-    MSComm1->setSettings(QStringLiteral("9600,N,8,1"));
-    if (MSComm1->setPortOpen(true)) {
-        // Marking COM1 runs its selection as a click does: port 1 is closed and reopened.
-        Option1->setChecked(true);
-        Option1_Click();
-    } else {
-        // The panel starts with the port closed, so the operator can choose another port or
-        // fix the cable; the failure was shown once and is not tried again here.
-        warn(MSComm1->errorText());
-        Option1->setChecked(true);
-    }
+    // Marking COM1 runs its selection as a click does: the port opens on 1 at 9600 baud.
+    Option1->setChecked(true);
+    Option1_Click();
     control<QWidget>("Command17")->setFocus();
 }
 
@@ -209,97 +196,88 @@ void Form1::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     const auto held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (key != Qt::Key_J || held != Qt::ControlModifier)
         return;
+    m_toggleUp = true;
     setWindowMode(WindowMode::Extended);
-    m_state.FullPanelUnlocked = true;
-    Command34->setVisible(true);
+    FullPanelUnlocked = true;
 }
 
 void Form1::Image1_DblClick()
 {
-    if (!m_state.FullPanelUnlocked)
+    if (!FullPanelUnlocked)
         return;
     setWindowMode(WindowMode::Full);
-    Command34->setVisible(true);
 }
 
 void Form1::Command34_Click()
 {
     Timer3->stop();
-    m_state.FullPanelUnlocked = false;
+    FullPanelUnlocked = false;
     setWindowMode(Height() >= kShowsDataTwips ? WindowMode::Compact : WindowMode::Data);
     Timer3->start();
 }
 
 void Form1::Command16_Click()
 {
-    MSComm1->setPortOpen(false);
+    m_session.close();
     close();
     QCoreApplication::exit(0);
 }
 
 void Form1::Command33_Click()
 {
-    Frame8->setVisible(true);
+    m_settingsUp = true;
+    showWhatFits();
     Timer3->start(); // pressed again, the five seconds start over
 }
 
 void Form1::Timer3_Timer()
 {
-    Frame8->setVisible(false);
+    m_settingsUp = false;
+    showWhatFits();
     Timer3->stop();
 }
 
 void Form1::Option1_Click()
 {
-    choosePort(1);
+    m_session.choosePort(1);
 }
 
 void Form1::Option2_Click()
 {
-    choosePort(2);
+    m_session.choosePort(2);
 }
 
 void Form1::Option9_Click()
 {
-    selectSpeed("115200,N,8,1");
+    m_session.setSettings(k115200);
+    m_settingsUp = false;
+    showWhatFits();
 }
 
 void Form1::Option10_Click()
 {
-    selectSpeed("9600,N,8,1");
+    m_session.setSettings(k9600);
+    m_settingsUp = false;
+    showWhatFits();
 }
 
-void Form1::choosePort(int target)
+void Form1::portChosen(int)
 {
-    const PortSelection selection = selectPort(*MSComm1, target);
-    if (selection.succeeded) {
-        Frame8->setVisible(false);
-        return;
-    }
-    warn(selection.failure);
+    m_settingsUp = false;
+    showWhatFits();
+}
+
+void Form1::portChoiceFailed(const QString& report, int portInUse)
+{
     // The option of the port in use is marked, without running its selection; the panel
     // stays up until its countdown ends.
-    markPortOption(MSComm1->CommPort());
-}
-
-void Form1::markPortOption(int port)
-{
-    if (port == 1)
-        Option1->setChecked(true);
-    else if (port == 2)
-        Option2->setChecked(true);
-}
-
-void Form1::selectSpeed(const char* settings)
-{
-    if (!MSComm1->setSettings(QString::fromLatin1(settings)))
-        report(MSComm1->errorText());
-    Frame8->setVisible(false);
+    (portInUse == 2 ? Option2 : Option1)->setChecked(true);
+    warn(report);
 }
 
 void Form1::Command95_Click()
 {
-    sendFreeText(*this, m_state.FreeText, lineBytes(Text1->text()));
+    sendFreeText(m_session, lineBytes(Text1->text()));
 }
 
 void Form1::Command96_Click()
@@ -307,98 +285,28 @@ void Form1::Command96_Click()
     Text1->setText(QString());
 }
 
-void Form1::Hyouji(const std::string& text, HyoujiMode mode)
+void Form1::showLine(TrafficLine line, std::string_view text)
 {
-    Hyouji(text, renderEcho(text), mode);
-}
-
-void Form1::Hyouji(const EchoedText& text, HyoujiMode mode)
-{
-    Hyouji(text.text(), text.echo(), mode);
-}
-
-void Form1::Hyouji(std::string_view text, std::string_view echo, HyoujiMode mode)
-{
-    if (mode == HyoujiMode::Send) {
-        // A port that is not open sends nothing; the echo and the timers follow as for any
-        // send, and the STATUS line says why.
-        if (!MSComm1->setOutput(QByteArray(text.data(), static_cast<qsizetype>(text.size()))))
-            report(MSComm1->errorText());
-        Label11->setText(echo);
-        // The watchdog runs on from the first of several sends, so the buffer empties on its
-        // schedule and a later reply is decoded alone; each command's lines stay up in full.
-        if (!Timer2->isActive())
-            Timer2->start();
-        m_state.ReplyPending = true;
-        Timer4->start();
-        return;
+    switch (line) {
+    case TrafficLine::Txd:
+        return Label11->setText(text);
+    case TrafficLine::Rxd:
+        return Label12->setText(text);
+    case TrafficLine::Status:
+        return Label22->setText(text);
     }
-
-    Label12->setText(echo);
-    // The decoders read the RXD line back, never the raw text.
-    const std::optional<StatusUpdate> update =
-        decodeReply(m_state.CommandPrefix, m_state.TxCommand, Label12->text());
-    if (!update)
-        return;
-    if (update->pressureValue)
-        m_state.PressureValue = *update->pressureValue;
-    Label22->setText(update->text);
 }
 
-void Form1::sendCommand(std::string_view command)
-{
-    m_state.TxCommand = frameCommand(m_state.CommandPrefix, command);
-    Hyouji(m_state.TxCommand, HyoujiMode::Send);
-}
-
-void Form1::setReplyTimers(const ReplyTimers& timers)
-{
-    // Setting an interval restarts a running timer; setting the one it already has must not.
-    if (Timer2->interval() != timers.watchdogMs)
-        Timer2->setInterval(timers.watchdogMs);
-    Timer4->setInterval(timers.blankingMs);
-}
-
-std::string Form1::CommSettings() const
-{
-    return MSComm1->Settings().toStdString();
-}
-
-void Form1::MSComm1_OnComm()
-{
-    if (MSComm1->CommEvent() != MSComm::kComEvReceive)
-        return;
-    const QByteArray received = MSComm1->Input();
-    m_state.RxBuffer.append({received.constData(), static_cast<std::size_t>(received.size())});
-    m_state.ReplyPending = false;
-    Hyouji(m_state.RxBuffer, HyoujiMode::Received);
-}
-
-void Form1::Timer2_Timer()
-{
-    if (m_state.ReplyPending)
-        Label12->setText(" X X X X");
-    Timer2->stop();
-    m_state.RxBuffer.clear();
-    m_state.ReplyPending = false;
-}
-
-void Form1::Timer4_Timer()
-{
-    Label11->setText("");
-    Label12->setText("");
-    Label22->setText("");
-    Timer4->stop();
-}
-
+// The box opens once the handler that reports has finished and its state is settled, and does
+// not hold the window's events in a loop of its own. Its text is plain: a device name may hold
+// anything.
 void Form1::warn(const QString& text)
 {
-    QMessageBox::warning(this, QString::fromLatin1(kApplicationName), text);
-}
-
-void Form1::report(const QString& text)
-{
-    Label22->setText(statusText(text));
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kApplicationName), text,
+                                QMessageBox::Ok, this);
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QTimer::singleShot(0, box, &QDialog::open);
 }
 
 } // namespace qpv

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "panel/formstate.h"
-#include "serial/portmap.h"
+#include "panel/controltable.h"
 
 #include <QWidget>
 
@@ -17,13 +16,9 @@ class QTimer;
 namespace qpv {
 
 class DisplayLine;
-class LogoImage;
-class MSComm;
-struct ControlId;
-struct ReplyTimers;
+class ExchangeSession;
+enum class TrafficLine : std::uint8_t;
 
-// The main window. Its handlers share the form-level state; every command leaves through
-// Hyouji and every reply reaches the screen through it. Heights and positions are in twips.
 // The window's size modes. Each gives the window's outer height (title bar and borders
 // included) and the caption of the data-display toggle.
 enum class WindowMode : std::uint8_t { Compact, Data, Extended, Full };
@@ -52,9 +47,10 @@ constexpr WindowModeLook look(WindowMode mode)
 // toggle then goes to compact, and otherwise to data.
 inline constexpr int kShowsDataTwips = 6000;
 
-// What Hyouji does with a text: sends it, or shows and decodes it as received.
-enum class HyoujiMode : std::uint8_t { Send = 1, Received = 2 };
-
+// The main window, the view of an exchange session: the panel built from the control table,
+// start-up, the window-size modes, the settings panel and the warning box. Every control that
+// the window's size cuts off wholly is hidden, so that neither the keyboard nor a screen reader
+// reaches what the operator cannot see. Heights and positions are in twips.
 class Form1 : public QWidget {
     Q_OBJECT
 
@@ -66,17 +62,31 @@ public:
     static constexpr int kFrameAllowance = kTitleBarTwips + 2 * kBorderTwips; // height
     static constexpr int kFrameWidthAllowance = 2 * kBorderTwips;
 
-    explicit Form1(const PortMap& ports, QWidget* parent = nullptr);
+    explicit Form1(ExchangeSession& session, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Start-up, before the window is first shown.
+    // Start-up, before the window is first shown: centred, compact, COM1 chosen.
     void Form_Load();
+
+    // Outer sizes in twips. The height reads back as its mode gives it while the window keeps
+    // that height; a window resized otherwise reads as measured.
+    int Height() const;
+    int Width() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    template <typename T> T* control(ControlId id) const;
+    void connectControls();
+
     // Key preview: every key press, whichever control has the focus.
     void Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void Image1_DblClick();
     void Command34_Click(); // data-display toggle
     void Command16_Click(); // END
-
     // Port and speed selection, the settings panel.
     void Command33_Click();
     void Timer3_Timer();
@@ -84,57 +94,25 @@ public:
     void Option2_Click();
     void Option9_Click();
     void Option10_Click();
-
+    void portChosen(int port);
+    void portChoiceFailed(const QString& report, int portInUse);
     // Free-text command line.
     void Command95_Click(); // SEND
     void Command96_Click(); // CLS
 
-    // Sends the text, or shows and decodes it as received.
-    void Hyouji(const std::string& text, HyoujiMode mode);
-    // The same for the receive buffer, whose echo is kept up to date as it grows.
-    void Hyouji(const EchoedText& text, HyoujiMode mode);
-    void MSComm1_OnComm();
-    void Timer2_Timer(); // reply watchdog
-    void Timer4_Timer(); // line blanking
-
-    // What a command button's click needs (a CommandSender).
-    void sendCommand(std::string_view command);
-    void setReplyTimers(const ReplyTimers& timers);
-    // The serial line settings in force, "baud,parity,data bits,stop bits".
-    std::string CommSettings() const;
-
-    // Outer sizes in twips. The height reads back as its mode gives it while the window keeps
-    // that height; a window resized otherwise reads as measured.
-    int Height() const;
-    int Width() const;
-    WindowMode windowMode() const { return m_mode; }
-
-    const FormState& state() const { return m_state; }
-    MSComm& serialControl() { return *MSComm1; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    template <typename T> T* control(ControlId id) const;
-    void connectControls();
-    void choosePort(int target);
-    void selectSpeed(const char* settings);
-    void markPortOption(int port);
-    void Hyouji(std::string_view text, std::string_view echo, HyoujiMode mode);
+    void showLine(TrafficLine line, std::string_view text);
     void setWindowMode(WindowMode mode);
+    void showWhatFits();
     void warn(const QString& text);
-    void report(const QString& text);
 
-    FormState m_state;
+    ExchangeSession& m_session;
     QList<QWidget*> m_controls; // in the control table's order
     WindowMode m_mode = WindowMode::Compact;
+    bool FullPanelUnlocked = false; // after Ctrl+J: the logo's double-click opens the full panel
+    bool m_settingsUp = false;      // the settings panel, as COM and the choices leave it
+    bool m_toggleUp = false;        // the data-display toggle, from the first Ctrl+J on
 
-    MSComm* MSComm1 = nullptr;
-    QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
-    QTimer* Timer4 = nullptr;
     QWidget* Frame8 = nullptr;
     QPushButton* Command34 = nullptr;
     QRadioButton* Option1 = nullptr;

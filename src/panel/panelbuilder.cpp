@@ -43,13 +43,13 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     switch (c.kind) {
     case ControlKind::Group: {
         auto* frame = new QFrame(parent);
-        adoptControl(frame, c.kind);
+        adoptControl(frame);
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
         return frame;
     }
     case ControlKind::Label: {
         auto* label = new QLabel(parent);
-        adoptControl(label, c.kind);
+        adoptControl(label);
         label->setTextFormat(Qt::PlainText);
         label->setText(text(c.caption));
         Qt::Alignment align = Qt::AlignLeft;
@@ -62,32 +62,32 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     }
     case ControlKind::Line: {
         auto* line = new DisplayLine(parent);
-        adoptControl(line, c.kind);
+        adoptControl(line);
         return line;
     }
     case ControlKind::Button: {
         auto* button = new CaptionButton(parent);
-        adoptControl(button, c.kind);
+        adoptControl(button);
         button->setText(text(c.caption));
         button->setAutoDefault(true); // Enter presses the focused button, as space does
         return button;
     }
     case ControlKind::Option: {
         auto* option = new QRadioButton(parent);
-        adoptControl(option, c.kind);
+        adoptControl(option);
         option->setText(text(c.caption));
         option->setChecked(c.flags & kSelected);
         return option;
     }
     case ControlKind::TextBox: {
         auto* box = new QLineEdit(parent);
-        adoptControl(box, c.kind);
+        adoptControl(box);
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
         return box;
     }
     case ControlKind::Image: {
         auto* logo = new LogoImage(parent);
-        adoptControl(logo, c.kind);
+        adoptControl(logo);
         return logo;
     }
     }
@@ -195,7 +195,6 @@ QFont fontFor(const FontSpec& spec)
 
 QList<QWidget*> buildPanel(QWidget* window)
 {
-    prepareAccessibility(window);
     QList<QWidget*> widgets;
     std::vector<std::pair<int, QWidget*>> focusChain;
 
@@ -224,7 +223,6 @@ QList<QWidget*> buildPanel(QWidget* window)
         QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
 
     describeForScreenReaders(widgets);
-    watchWindowModes(window, widgets);
     return widgets;
 }
 

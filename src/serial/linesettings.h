@@ -1,28 +1,19 @@
 #pragma once
 
-#include <QSerialPort>
 #include <QString>
-
-#include <optional>
 
 namespace qpv {
 
-// Line settings as the serial control takes them: "baud,parity,data bits,stop bits",
-// for example "9600,N,8,1". Parity is one of N, E, O, M, S; data bits 5 to 8; stop bits
-// 1, 1.5 or 2.
+// The line always runs with no parity, 8 data bits and 1 stop bit; only its speed is chosen.
 struct LineSettings {
-    qint32 baudRate = 9600;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+    qint32 baud;
+
+    // As the serial control's Settings read: "9600,N,8,1".
+    QString text() const { return QStringLiteral("%1,N,8,1").arg(baud); }
+    bool operator==(const LineSettings&) const = default;
 };
 
-struct ParsedSettings {
-    std::optional<LineSettings> settings;
-    QString error; // why the text was refused, when settings is empty
-};
-
-// Parses strictly: four comma-separated fields, nothing missing, nothing extra, no blanks.
-ParsedSettings parseLineSettings(const QString& text);
+inline constexpr LineSettings k9600{9600};     // at start-up, and the speed option "9600"
+inline constexpr LineSettings k115200{115200}; // the speed option "115200"
 
 } // namespace qpv

@@ -1,14 +1,12 @@
 #include "serial/mscomm.h"
 
-#include "serial/opendiagnosis.h"
-
-#include <QFileInfo>
+#include "serial/devicelink.h"
+#include "serial/serverlink.h"
 
 namespace qpv {
 
 namespace {
 
-constexpr int kHighestPort = 16;
 constexpr int kReopenIntervalMs = 1000;
 
 } // namespace
@@ -17,203 +15,142 @@ MSComm::MSComm(PortMap ports, QObject* parent)
     : QObject(parent)
     , m_ports(std::move(ports))
 {
-    connect(&m_port, &QSerialPort::readyRead, this, &MSComm::received);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
-    connect(&m_network, &NetworkPort::readyRead, this, &MSComm::received);
-    connect(&m_network, &NetworkPort::dropped, this, [this](const QString& cause) {
-        lost(cause + QStringLiteral(" It is reconnected when the device server answers again, "
-                                    "or choose the port again."));
-    });
-    connect(&m_network, &NetworkPort::reconnected, this, &MSComm::restored);
-    connect(&m_network, &NetworkPort::lineNotSet, this, [this](const QString& cause) {
-        emit settingsNotApplied(portLabel() + QStringLiteral(": ") + cause);
-    });
     m_reopenTimer.setInterval(kReopenIntervalMs);
     connect(&m_reopenTimer, &QTimer::timeout, this, &MSComm::tryReopen);
 }
 
-LineSettings MSComm::lineSettings() const
-{
-    return parseLineSettings(m_settings).settings.value_or(LineSettings{});
-}
-
-void MSComm::received()
-{
-    m_commEvent = kComEvReceive;
-    emit OnComm();
-}
-
-bool MSComm::setCommPort(int port)
-{
-    stopWaiting();
-    if (port < 1 || port > kHighestPort)
-        return fail(QStringLiteral("Invalid port number %1: ports run from 1 to %2.")
-                        .arg(port)
-                        .arg(kHighestPort));
-    if (PortOpen())
-        return fail(portLabel() +
-                    QStringLiteral(" is open: close it before choosing another port."));
-    m_commPort = port;
-    return true;
-}
-
-bool MSComm::setSettings(const QString& settings)
-{
-    const ParsedSettings parsed = parseLineSettings(settings);
-    if (!parsed.settings)
-        return fail(parsed.error);
-    m_settings = settings;
-    const LineSettings& line = *parsed.settings;
-    if (m_network.isOpen()) {
-        if (!m_network.apply(line))
-            return fail(portLabel() + QStringLiteral(": ") + m_network.errorText());
-        return true;
-    }
-    if (!m_port.isOpen())
-        return true;
-
-    const bool applied = m_port.setBaudRate(line.baudRate) && m_port.setParity(line.parity) &&
-                         m_port.setDataBits(line.dataBits) && m_port.setStopBits(line.stopBits);
-    if (!applied)
-        return fail(QStringLiteral("%1: the line settings \"%2\" cannot be applied: %3.")
-                        .arg(portLabel(), settings, m_port.errorString()));
-    return true;
-}
-
-bool MSComm::setPortOpen(bool open)
-{
-    stopWaiting();
-    if (open == PortOpen())
-        return true;
-    if (!open) {
-        m_port.close();
-        m_network.close();
-        return true;
-    }
-    return this->open();
-}
-
-bool MSComm::open()
-{
-    const LineSettings line = lineSettings();
-    if (isNetworkDevice(device())) {
-        const std::optional<Endpoint> endpoint = parseEndpoint(device());
-        if (!endpoint)
-            return fail(openFailureHead(m_commPort, device()) +
-                        QStringLiteral("the address must read rfc2217://HOST:PORT or "
-                                       "socket://HOST:PORT, an IPv6 address in brackets, the "
-                                       "port from 1 to 65535."));
-        if (!m_network.open(*endpoint, line))
-            return fail(openFailureHead(m_commPort, device()) + m_network.errorText());
-        m_commEvent = 0;
-        return true;
-    }
-    m_port.setPortName(device());
-    m_port.setBaudRate(line.baudRate);
-    m_port.setParity(line.parity);
-    m_port.setDataBits(line.dataBits);
-    m_port.setStopBits(line.stopBits);
-    m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        const QSerialPort::SerialPortError error = m_port.error();
-        const QString libraryText = m_port.errorString();
-        m_port.clearError();
-        return fail(describeOpenFailure(m_commPort, device(), error, libraryText));
-    }
-    m_commEvent = 0;
-    return true;
-}
-
-bool MSComm::setOutput(const QByteArray& bytes)
-{
-    if (!PortOpen())
-        return fail(portLabel() + QStringLiteral(" is not open"));
-    if (m_network.isOpen()) {
-        if (!m_network.write(bytes))
-            return fail(portLabel() + QStringLiteral(": ") + m_network.errorText());
-        return true;
-    }
-    if (m_port.write(bytes) != bytes.size())
-        return fail(QStringLiteral("%1: write failed: %2").arg(portLabel(), m_port.errorString()));
-    // Hand the bytes to the driver now rather than on the next pass of the event loop.
-    m_port.flush();
-    return true;
-}
-
-QByteArray MSComm::Input()
-{
-    return m_network.isOpen() ? m_network.readAll() : m_port.readAll();
-}
-
 QString MSComm::portLabel() const
 {
-    return QStringLiteral("COM%1 (%2)").arg(m_commPort).arg(device());
+    return QStringLiteral("COM%1 (%2)").arg(m_commPort).arg(m_ports.device(m_commPort));
 }
 
-void MSComm::onErrorOccurred(QSerialPort::SerialPortError error)
+void MSComm::useLink(int port)
 {
-    // A vanished device shows as a resource error, or (a terminal that hung up) as read errors
-    // raised again on every pass of the event loop. Either way the link is gone: close the
-    // port, so that nothing spins, and say so once.
-    const bool linkBroken = error == QSerialPort::ResourceError ||
-                            error == QSerialPort::ReadError || error == QSerialPort::WriteError;
-    if (!linkBroken || !m_port.isOpen())
+    const QString device = m_ports.device(port);
+    m_commPort = port;
+    if (m_link && m_link->port() == port && m_link->device() == device)
         return;
-    m_port.close();
-    m_port.clearError();
-    lost(QStringLiteral("the device went away. It is reopened when it comes back, or choose "
-                        "the port again."));
+    if (m_link) {
+        // It may be the one whose signal brought us here: it goes once that has returned.
+        m_link->disconnect(this);
+        m_link->close();
+        m_link->deleteLater();
+    }
+    if (isNetworkDevice(device))
+        m_link = new ServerLink(port, device, this);
+    else
+        m_link = new DeviceLink(port, device, this);
+    connect(m_link, &Link::readyRead, this, &MSComm::OnComm);
+    connect(m_link, &Link::opened, this, &MSComm::onOpened);
+    connect(m_link, &Link::openFailed, this, &MSComm::onOpenFailed);
+    connect(m_link, &Link::lost, this, &MSComm::onLost);
+    connect(m_link, &Link::settingsNotApplied, this, &MSComm::reported);
 }
 
-void MSComm::lost(const QString& cause)
+void MSComm::choosePort(int target)
 {
-    fail(portLabel() + QStringLiteral(" was disconnected: ") + cause);
-    m_reopenTimer.start();
-    emit portLost(m_errorText);
+    const bool wasOpen = PortOpen() || (m_link && m_link->isOpening());
+    const Selection selection{target, m_commPort, wasOpen, m_reopenTimer.isActive(), false, {}};
+    close();
+    m_selection = selection;
+    useLink(target);
+    openLink();
 }
 
-void MSComm::awaitDevice()
+void MSComm::openLink()
 {
-    if (!PortOpen())
+    m_link->open(m_settings);
+    if (m_link->isOpening()) {
+        m_connectingShown = true;
+        emit reported(portLabel() + QStringLiteral(" is connecting to the device server."));
+    }
+}
+
+void MSComm::onOpened()
+{
+    if (std::exchange(m_connectingShown, false))
+        emit reported(portLabel() + QStringLiteral(" is connected."));
+    if (!m_selection) { // a lost line is back
+        m_reopenTimer.stop();
+        emit reported(portLabel() + QStringLiteral(" is back and open again."));
+        return;
+    }
+    const Selection selection = *std::exchange(m_selection, std::nullopt);
+    if (!selection.fallingBack)
+        emit portChosen(selection.target);
+    else
+        emit portChoiceFailed(selection.failure, m_commPort);
+}
+
+void MSComm::onOpenFailed(const QString& report)
+{
+    m_connectingShown = false;
+    if (!m_selection)
+        return; // another try at a lost line: quietly, it is expected to fail until it is back
+    Selection& selection = *m_selection;
+    if (!selection.fallingBack) {
+        selection.failure = report;
+        // The port in use was just tried, if it was the one chosen: no second report of it.
+        useLink(selection.previous);
+        if (selection.wasOpen && selection.target != selection.previous) {
+            selection.fallingBack = true;
+            openLink();
+            return;
+        }
+    } else {
+        selection.failure += QLatin1Char('\n') + report;
+    }
+    const Selection failed = *std::exchange(m_selection, std::nullopt);
+    if (failed.awaitingDevice && !PortOpen())
         m_reopenTimer.start();
+    emit portChoiceFailed(failed.failure, m_commPort);
 }
 
-void MSComm::stopWaiting()
+void MSComm::onLost(const QString& report)
 {
-    m_reopenTimer.stop();
-    if (!m_network.isOpen())
-        m_network.close(); // a reconnection under way is given up
+    m_reopenTimer.start();
+    emit reported(report);
 }
 
 void MSComm::tryReopen()
 {
-    // A device server is tried in the background, about once a second, until it answers.
-    if (isNetworkDevice(device())) {
-        if (const std::optional<Endpoint> endpoint = parseEndpoint(device()))
-            m_network.reconnect(*endpoint, lineSettings());
+    // A device server is tried about once a second, each try in the background; a device once
+    // it is there again.
+    if (m_link->isOpening() || !m_link->mayReopen())
         return;
-    }
-    // Quietly: the device is expected to be missing until it is plugged in again.
-    if (!QFileInfo::exists(device()))
-        return;
-    const QString lost = m_errorText;
-    if (!open()) {
-        m_errorText = lost;
-        return;
-    }
-    restored();
+    m_link->open(m_settings);
 }
 
-void MSComm::restored()
+Outcome MSComm::setSettings(const LineSettings& settings)
 {
+    m_settings = settings;
+    if (!PortOpen())
+        return {};
+    return m_link->apply(settings);
+}
+
+void MSComm::close()
+{
+    m_selection.reset();
     m_reopenTimer.stop();
-    emit portRestored(portLabel() + QStringLiteral(" is back and open again."));
+    m_connectingShown = false;
+    if (m_link)
+        m_link->close();
 }
 
-bool MSComm::fail(const QString& text)
+Outcome MSComm::setOutput(const QByteArray& bytes)
 {
-    m_errorText = text;
-    return false;
+    if (m_link && m_link->isOpening())
+        return Outcome::failure(portLabel() +
+                                QStringLiteral(" is not open yet: it is still connecting"));
+    if (!PortOpen())
+        return Outcome::failure(portLabel() + QStringLiteral(" is not open"));
+    return m_link->write(bytes);
+}
+
+QByteArray MSComm::Input()
+{
+    return m_link ? m_link->readAll() : QByteArray();
 }
 
 } // namespace qpv

@@ -1,91 +1,82 @@
 #pragma once
 
 #include "serial/linesettings.h"
-#include "serial/networkport.h"
+#include "serial/link.h"
+#include "serial/outcome.h"
 #include "serial/portmap.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 namespace qpv {
 
-// The serial communications control: the few members the panel uses, on a QSerialPort, or on
-// a network connection when the port's device is rfc2217://HOST:PORT or socket://HOST:PORT.
-// Setters that can fail return false and leave the reason in errorText(), a sentence that
-// names the port, its device and the cause.
+// The serial communications control: the port number, the line settings and the line behind
+// the port (a device, or a device server for rfc2217:// and socket://), the port selection, and
+// the wait for a line that went away. Nothing here waits: a device server's answer comes later.
 class MSComm : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kComEvReceive = 2; // CommEvent: characters received
-
     explicit MSComm(PortMap ports, QObject* parent = nullptr);
 
     int CommPort() const { return m_commPort; }
-    // Records the port number; refused while the port is open.
-    bool setCommPort(int port);
+    bool PortOpen() const { return m_link && m_link->isOpen(); }
+    // "COM1 (/dev/ttyS0)": how reports name the current port.
+    QString portLabel() const;
 
-    QString Settings() const { return m_settings; }
-    // Applies at once to an open port; a malformed text changes nothing.
-    bool setSettings(const QString& settings);
-
-    bool PortOpen() const { return m_port.isOpen() || m_network.isOpen(); }
-    bool setPortOpen(bool open);
+    // The port selection: the port in use is closed, `target` becomes the port and is opened,
+    // whether or not the port had been open, so choosing a port always recovers a closed line.
+    // portChosen() or portChoiceFailed() follows, at once for a device. On failure the line
+    // stays on the port in use: its number is kept, it is reopened if it had been open, and a
+    // wait for its lost device goes on.
+    void choosePort(int target);
+    // Applies at once to an open port; kept for the next open in any case.
+    Outcome setSettings(const LineSettings& settings);
+    // Closes the port and ends any wait or selection under way.
+    void close();
 
     // Transmits the bytes in order, adding nothing, and returns at once.
-    bool setOutput(const QByteArray& bytes);
-
+    Outcome setOutput(const QByteArray& bytes);
     // Every character received and not yet read.
     QByteArray Input();
 
-    int CommEvent() const { return m_commEvent; }
-
-    // Whether a lost device (or device server) is being waited for. Any port number or open state
-    // the program sets ends the wait: the operator's choice wins.
-    bool reopenPending() const { return m_reopenTimer.isActive(); }
-    // Waits again for the device of the closed port, as after its loss: a port choice that
-    // failed must not end the wait for the port still in use.
-    void awaitDevice();
-
-    QString errorText() const { return m_errorText; }
-
-    // "COM1 (/dev/ttyS0)": how reports name the current port.
-    QString portLabel() const;
-    QString device() const { return m_ports.device(m_commPort); }
-
 signals:
-    // Characters have arrived (CommEvent is kComEvReceive).
+    // Characters have arrived.
     void OnComm();
-    // The open port failed under us (device unplugged) and has been closed; the text says so.
-    // From then on the same device is tried again about once a second.
-    void portLost(const QString& text);
-    // The lost device came back and the port is open again, with the same line settings.
-    void portRestored(const QString& text);
-    // A device server did not set the line as the settings ask; the text says what to check.
-    void settingsNotApplied(const QString& text);
+    void portChosen(int port);
+    // The report of what failed (for the warning box) and the port that stays in use.
+    void portChoiceFailed(const QString& report, int portInUse);
+    // A sentence for the STATUS line: a port connecting, lost or back, settings not applied.
+    void reported(const QString& text);
 
 private:
-    bool open();
-    LineSettings lineSettings() const; // as Settings reads
-    void received();
-    void stopWaiting();
+    struct Selection {
+        int target;
+        int previous;
+        bool wasOpen;
+        bool awaitingDevice;
+        bool fallingBack = false;
+        QString failure;
+    };
+
+    void useLink(int port);
+    void openLink();
+    void onOpened();
+    void onOpenFailed(const QString& report);
+    void onLost(const QString& report);
     void tryReopen();
-    void lost(const QString& cause);
-    void restored();
-    void onErrorOccurred(QSerialPort::SerialPortError error);
-    bool fail(const QString& text);
 
     PortMap m_ports;
-    QSerialPort m_port;
-    NetworkPort m_network;
-    QTimer m_reopenTimer;
     int m_commPort = 1;
-    QString m_settings = QStringLiteral("9600,N,8,1"); // always a text parseLineSettings takes
-    int m_commEvent = 0;
-    QString m_errorText;
+    LineSettings m_settings = k9600;
+    Link* m_link = nullptr; // for m_commPort
+    QTimer m_reopenTimer;   // runs while a lost line is waited for
+    std::optional<Selection> m_selection;
+    bool m_connectingShown = false; // STATUS says the port is connecting
 };
 
 } // namespace qpv

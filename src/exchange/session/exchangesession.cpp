@@ -1,0 +1,119 @@
+#include "exchange/session/exchangesession.h"
+
+#include "exchange/decoder.h"
+
+#include <QTimer>
+
+namespace qpv {
+
+namespace {
+
+QTimer* makeTimer(QObject* parent, const char* name, int intervalMs)
+{
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(QLatin1String(name));
+    timer->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5% early
+    timer->setInterval(intervalMs);
+    return timer;
+}
+
+} // namespace
+
+ExchangeSession::ExchangeSession(PortMap ports, QObject* parent)
+    : QObject(parent)
+    , MSComm1(new MSComm(std::move(ports), this))
+    , Timer2(makeTimer(this, "Timer2", kDesignTimers.watchdogMs))
+    , Timer4(makeTimer(this, "Timer4", kDesignTimers.blankingMs))
+{
+    MSComm1->setObjectName(QStringLiteral("MSComm1"));
+    connect(MSComm1, &MSComm::OnComm, this, &ExchangeSession::MSComm1_OnComm);
+    connect(MSComm1, &MSComm::reported, this, &ExchangeSession::report);
+    connect(MSComm1, &MSComm::portChosen, this, &ExchangeSession::portChosen);
+    connect(MSComm1, &MSComm::portChoiceFailed, this, &ExchangeSession::portChoiceFailed);
+    connect(Timer2, &QTimer::timeout, this, &ExchangeSession::Timer2_Timer);
+    connect(Timer4, &QTimer::timeout, this, &ExchangeSession::Timer4_Timer);
+}
+
+void ExchangeSession::setReplyTimers(const ReplyTimers& timers)
+{
+    Timer2->setInterval(timers.watchdogMs);
+    Timer4->setInterval(timers.blankingMs);
+}
+
+void ExchangeSession::sendCommand(std::string_view command)
+{
+    TxCommand = frameCommand(CommandPrefix, command);
+    Hyouji(TxCommand, renderEcho(TxCommand), HyoujiMode::Send);
+}
+
+void ExchangeSession::choosePort(int port)
+{
+    MSComm1->choosePort(port);
+}
+
+void ExchangeSession::setSettings(const LineSettings& settings)
+{
+    if (const Outcome applied = MSComm1->setSettings(settings); !applied.ok())
+        report(applied.sentence());
+}
+
+void ExchangeSession::close()
+{
+    MSComm1->close();
+}
+
+void ExchangeSession::Hyouji(std::string_view text, std::string_view echo, HyoujiMode mode)
+{
+    if (mode == HyoujiMode::Send) {
+        // A port that is not open sends nothing; the echo and the timers follow as for any
+        // send, and the STATUS line says why.
+        const Outcome sent =
+            MSComm1->setOutput(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+        if (!sent.ok())
+            report(sent.sentence());
+        show(TrafficLine::Txd, echo);
+        // A new exchange: characters gathered before this send are no part of its reply.
+        RxBuffer.clear();
+        Timer2->start();
+        ReplyPending = true;
+        Timer4->start();
+        return;
+    }
+
+    show(TrafficLine::Rxd, echo);
+    // The decoders read the echo, as the RXD line shows it, never the raw text.
+    if (const std::optional<std::string> status = decodeReply(CommandPrefix, TxCommand, echo))
+        show(TrafficLine::Status, *status);
+}
+
+void ExchangeSession::MSComm1_OnComm()
+{
+    const QByteArray received = MSComm1->Input();
+    RxBuffer.append({received.constData(), static_cast<std::size_t>(received.size())});
+    ReplyPending = false;
+    Hyouji(RxBuffer.text(), RxBuffer.echo(), HyoujiMode::Received);
+}
+
+void ExchangeSession::Timer2_Timer()
+{
+    if (ReplyPending)
+        show(TrafficLine::Rxd, " X X X X");
+    Timer2->stop();
+    RxBuffer.clear();
+    ReplyPending = false;
+}
+
+void ExchangeSession::Timer4_Timer()
+{
+    show(TrafficLine::Txd, "");
+    show(TrafficLine::Rxd, "");
+    show(TrafficLine::Status, "");
+    Timer4->stop();
+}
+
+void ExchangeSession::report(const QString& text)
+{
+    show(TrafficLine::Status, ' ' + text.toStdString());
+}
+
+} // namespace qpv

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "serial/linesettings.h"
+#include "serial/outcome.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace qpv {
+
+// One serial line the serial control talks over: a device on this computer (DeviceLink) or a
+// device server on the network (ServerLink), for one port number. Every text it gives is a
+// whole sentence for the operator that names the port and its device.
+class Link : public QObject {
+    Q_OBJECT
+
+public:
+    Link(int port, QString device, QObject* parent)
+        : QObject(parent)
+        , m_port(port)
+        , m_device(std::move(device))
+    {
+    }
+
+    int port() const { return m_port; }
+    QString device() const { return m_device; }
+    // "COM1 (/dev/ttyUSB0)": how reports name the line.
+    QString label() const { return QStringLiteral("COM%1 (%2)").arg(m_port).arg(m_device); }
+
+    // Starts opening with these settings; opened() or openFailed() follows, at once for a
+    // device, once it is known for a device server. Nothing follows an open given up by close().
+    virtual void open(const LineSettings& line) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual bool isOpening() const { return false; }
+    // Whether opening again after a loss is worth trying now (a device that is back).
+    virtual bool mayReopen() const { return true; }
+
+    // Sends the bytes in order, adding nothing, and returns at once.
+    virtual Outcome write(const QByteArray& bytes) = 0;
+    // Every byte received and not yet read.
+    virtual QByteArray readAll() = 0;
+    // Applies the settings to the open line.
+    virtual Outcome apply(const LineSettings& line) = 0;
+
+signals:
+    void readyRead();
+    void opened();
+    void openFailed(const QString& report);
+    // The open line failed under us and is closed; the report says so and what happens next.
+    void lost(const QString& report);
+    // The line may not run as the settings ask; the report says what to check.
+    void settingsNotApplied(const QString& report);
+
+private:
+    int m_port;
+    QString m_device;
+};
+
+} // namespace qpv

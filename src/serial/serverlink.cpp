@@ -1,0 +1,334 @@
+#include "serial/serverlink.h"
+
+#include "serial/opendiagnosis.h"
+
+#include <QHostInfo>
+#include <QUrl>
+
+#include <linux/sockios.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+
+namespace qpv {
+
+namespace {
+
+const QString kRfc2217 = QStringLiteral("rfc2217"), kRaw = QStringLiteral("socket");
+// Answers to a server that sends negotiations but reads nothing are dropped beyond this.
+constexpr qint64 kMostUnsent = 64 * 1024;
+// A connection that stops answering (a cable pulled, a server switched off) is noticed in
+// about 10 s, not after the system's two hours.
+constexpr int kKeepIdleS = 5, kKeepIntervalS = 2, kKeepCount = 3, kUnackedMs = 10000;
+
+const QString kSer2netFix = QStringLiteral(
+    "If it is ser2net, its accepter must read telnet(rfc2217),tcp,PORT: a tcp or plain telnet "
+    "accepter carries data only. Or use socket:// and set the speed on the device server.");
+
+std::string_view view(const QByteArray& bytes)
+{
+    return {bytes.constData(), std::size_t(bytes.size())};
+}
+
+} // namespace
+
+bool isNetworkDevice(const QString& device)
+{
+    return device.startsWith(kRfc2217 + QStringLiteral("://"), Qt::CaseInsensitive) ||
+           device.startsWith(kRaw + QStringLiteral("://"), Qt::CaseInsensitive);
+}
+
+std::optional<Endpoint> parseEndpoint(const QString& device)
+{
+    const QUrl url(device, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != kRfc2217 && scheme != kRaw) || url.host().isEmpty() ||
+        url.port() < 1 || !url.userInfo().isEmpty() || !url.path().isEmpty() || url.hasQuery() ||
+        url.hasFragment())
+        return std::nullopt;
+    return Endpoint{scheme == kRaw ? Endpoint::Protocol::Raw : Endpoint::Protocol::Rfc2217,
+                    url.host(), quint16(url.port())};
+}
+
+ServerLink::ServerLink(int port, QString device, QObject* parent)
+    : Link(port, std::move(device), parent)
+    , m_endpoint(parseEndpoint(this->device()))
+{
+    connect(&m_socket, &QTcpSocket::readyRead, this, &ServerLink::onReadyRead);
+    connect(&m_socket, &QTcpSocket::stateChanged, this, &ServerLink::onStateChanged);
+    connect(&m_socket, &QTcpSocket::connected, this, [this] {
+        m_deadline.stop();
+        startSession();
+        emit opened();
+    });
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &ServerLink::connectFailed);
+    m_deadline.setSingleShot(true);
+    m_deadline.setInterval(kOpenTimeoutMs);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        giveUp(m_lookup >= 0 ? QStringLiteral("the name %1 could not be looked up within %2 ms. "
+                                              "Check the network's name server, or give the "
+                                              "device server's IP address.")
+                                   .arg(m_endpoint->host)
+                                   .arg(kOpenTimeoutMs)
+                             : QStringLiteral("%1 did not answer within %2 ms. Check that the "
+                                              "device server is switched on and on the network, "
+                                              "and that no firewall drops the port.")
+                                   .arg(m_where)
+                                   .arg(kOpenTimeoutMs));
+    });
+    m_confirmTimer.setSingleShot(true);
+    m_confirmTimer.setInterval(kConfirmTimeoutMs);
+    connect(&m_confirmTimer, &QTimer::timeout, this, &ServerLink::lineUnconfirmed);
+}
+
+void ServerLink::open(const LineSettings& line)
+{
+    close();
+    m_line = line;
+    if (!m_endpoint) {
+        emit openFailed(openFailureHead(port(), device()) +
+                        QStringLiteral("the address must read rfc2217://HOST:PORT or "
+                                       "socket://HOST:PORT, an IPv6 address in brackets, the "
+                                       "port from 1 to 65535."));
+        return;
+    }
+    m_deadline.start();
+    m_error = QAbstractSocket::SocketTimeoutError;
+    if (QHostAddress literal; literal.setAddress(m_endpoint->host)) {
+        m_addresses = {literal};
+        connectNext();
+        return;
+    }
+    // Qt looks the name up on a thread of its own and answers here, on the window's thread.
+    const int attempt = m_attempt;
+    m_lookup =
+        QHostInfo::lookupHost(m_endpoint->host, this, [this, attempt](const QHostInfo& info) {
+            if (attempt == m_attempt)
+                lookedUp(info);
+        });
+}
+
+void ServerLink::lookedUp(const QHostInfo& info)
+{
+    m_lookup = -1;
+    if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+        giveUp(QStringLiteral("the host name %1 is not known. Check the name, or give the "
+                              "device server's IP address.")
+                   .arg(m_endpoint->host));
+        return;
+    }
+    m_addresses = info.addresses();
+    connectNext();
+}
+
+// Each address of the name in turn (localhost is ::1 and 127.0.0.1), within the one deadline.
+void ServerLink::connectNext()
+{
+    if (m_addresses.isEmpty()) {
+        switch (m_error) {
+        case QAbstractSocket::ConnectionRefusedError:
+            giveUp(QStringLiteral("nothing is listening at %1 (connection refused). Check that "
+                                  "the device server is running and that %2 is the port of its "
+                                  "accepter.")
+                       .arg(m_where)
+                       .arg(m_endpoint->port));
+            break;
+        case QAbstractSocket::NetworkError:
+            giveUp(QStringLiteral("the network of %1 cannot be reached (%2). Check the network "
+                                  "connection and the address.")
+                       .arg(m_where, m_reason));
+            break;
+        default:
+            giveUp(QStringLiteral("%1: %2.").arg(m_where, m_reason));
+            break;
+        }
+        return;
+    }
+    const QHostAddress address = m_addresses.takeFirst();
+    m_where = QStringLiteral("%1 port %2").arg(address.toString()).arg(m_endpoint->port);
+    m_socket.connectToHost(address, m_endpoint->port);
+}
+
+void ServerLink::connectFailed(QAbstractSocket::SocketError error)
+{
+    if (!isOpening())
+        return;
+    m_error = error;
+    m_reason = m_socket.errorString();
+    // The socket takes the next address once it has left this failure behind.
+    const int attempt = m_attempt;
+    QTimer::singleShot(0, this, [this, attempt] {
+        if (attempt != m_attempt || !isOpening())
+            return;
+        m_socket.abort();
+        connectNext();
+    });
+}
+
+void ServerLink::giveUp(const QString& cause)
+{
+    close();
+    emit openFailed(openFailureHead(port(), device()) + cause);
+}
+
+void ServerLink::startSession()
+{
+    m_open = true;
+    m_telnet = {};
+    m_received.clear();
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); // a command goes out at once
+    m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const int fd = int(m_socket.socketDescriptor());
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepIdleS, sizeof kKeepIdleS);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepIntervalS, sizeof kKeepIntervalS);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepCount, sizeof kKeepCount);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &kUnackedMs, sizeof kUnackedMs);
+    if (m_endpoint->protocol == Endpoint::Protocol::Raw)
+        return;
+    const std::string offer = m_telnet.start();
+    m_socket.write(offer.data(), qint64(offer.size()));
+    m_linePending = true; // the line is set once the server agrees, within the confirmation wait
+    m_confirmTimer.start();
+}
+
+void ServerLink::close()
+{
+    ++m_attempt;
+    m_deadline.stop();
+    if (m_lookup >= 0)
+        QHostInfo::abortHostLookup(std::exchange(m_lookup, -1));
+    m_addresses.clear();
+    m_open = false;
+    m_linePending = false;
+    m_baudAsked.reset();
+    m_confirmTimer.stop();
+    // A device server serves one connection at a time and turns the next away until it has let
+    // go of the last, which after a plain close takes it a while. Reset, the connection is let
+    // go of at once; that is done only when the server has acknowledged every byte sent.
+    if (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.bytesToWrite() == 0) {
+        const int fd = int(m_socket.socketDescriptor());
+        if (int unacknowledged = -1;
+            ::ioctl(fd, SIOCOUTQ, &unacknowledged) == 0 && unacknowledged == 0) {
+            const linger reset{1, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        }
+    }
+    m_socket.abort();
+    m_received.clear();
+}
+
+Outcome ServerLink::apply(const LineSettings& line)
+{
+    m_line = line;
+    if (m_endpoint->protocol == Endpoint::Protocol::Raw)
+        return Outcome::failure(
+            QStringLiteral("%1: %2 baud is recorded, but the speed of a raw TCP port (socket://) "
+                           "is set on the device server: for ser2net in its connector, e.g. "
+                           "serialdev,/dev/ttyUSB0,%2n81,local. Use rfc2217:// to set it from "
+                           "here.")
+                .arg(label())
+                .arg(line.baud));
+    if (m_telnet.comPortOption() == telnet::ComPortOption::Refused)
+        return Outcome::failure(label() +
+                                QStringLiteral(": the device server does not set the line (it "
+                                               "refused RFC 2217). ") +
+                                kSer2netFix);
+    if (m_telnet.comPortOption() == telnet::ComPortOption::Agreed)
+        sendLine();
+    else
+        m_linePending = true, m_confirmTimer.start();
+    return {};
+}
+
+void ServerLink::sendLine()
+{
+    m_linePending = false;
+    const telnet::RemoteLine remote{std::uint32_t(m_line.baud)}; // 8 data bits, no parity, 1 stop
+    const std::string request = telnet::setLine(remote);
+    m_socket.write(request.data(), qint64(request.size()));
+    m_socket.flush();
+    m_baudAsked = remote.baud;
+    m_confirmTimer.start();
+}
+
+void ServerLink::lineUnconfirmed()
+{
+    m_baudAsked.reset();
+    emit settingsNotApplied(label() +
+                            QStringLiteral(": the device server did not confirm the speed %1 "
+                                           "baud, so the line may run at another speed. ")
+                                .arg(m_line.baud) +
+                            kSer2netFix);
+}
+
+Outcome ServerLink::write(const QByteArray& bytes)
+{
+    const QByteArray wire = m_endpoint->protocol == Endpoint::Protocol::Raw
+                                ? bytes
+                                : QByteArray::fromStdString(telnet::escape(view(bytes)));
+    if (m_socket.write(wire) != wire.size())
+        return Outcome::failure(
+            QStringLiteral("%1: sending failed: %2.").arg(label(), m_socket.errorString()));
+    m_socket.flush(); // to the system now, without waiting
+    return {};
+}
+
+void ServerLink::onReadyRead()
+{
+    const QByteArray bytes = m_socket.readAll();
+    if (!m_open)
+        return;
+    if (m_endpoint->protocol == Endpoint::Protocol::Raw) {
+        m_received += bytes;
+        emit readyRead();
+        return;
+    }
+    std::string data, answers;
+    const telnet::ComPortOption before = m_telnet.comPortOption();
+    m_telnet.receive(view(bytes), data, answers);
+    if (!answers.empty() && m_socket.bytesToWrite() < kMostUnsent)
+        m_socket.write(answers.data(), qint64(answers.size()));
+
+    const telnet::ComPortOption now = m_telnet.comPortOption();
+    if (now == telnet::ComPortOption::Agreed && m_linePending) {
+        sendLine();
+    } else if (now == telnet::ComPortOption::Refused && before != now) {
+        m_linePending = false, m_baudAsked.reset(), m_confirmTimer.stop();
+        emit settingsNotApplied(label() +
+                                QStringLiteral(": the device server refused to set the line (no "
+                                               "RFC 2217). ") +
+                                kSer2netFix);
+    }
+    if (const auto baud = m_telnet.takeReportedBaud(); baud && m_baudAsked) {
+        if (*baud != *m_baudAsked)
+            emit settingsNotApplied(label() +
+                                    QStringLiteral(": the device server set %1 baud when %2 was "
+                                                   "asked: the device server may not offer that "
+                                                   "speed.")
+                                        .arg(*baud)
+                                        .arg(*m_baudAsked));
+        m_baudAsked.reset(), m_confirmTimer.stop();
+    }
+    if (!data.empty()) {
+        m_received.append(data.data(), qsizetype(data.size()));
+        emit readyRead();
+    }
+}
+
+void ServerLink::onStateChanged(QAbstractSocket::SocketState state)
+{
+    if (state != QAbstractSocket::UnconnectedState || !m_open)
+        return;
+    m_open = false;
+    m_confirmTimer.stop();
+    const QString cause =
+        m_socket.error() == QAbstractSocket::RemoteHostClosedError
+            ? QStringLiteral("the device server closed the connection.")
+            : QStringLiteral("the connection failed: %1.").arg(m_socket.errorString());
+    emit lost(label() + QStringLiteral(" was disconnected: ") + cause +
+              QStringLiteral(" It is reconnected when the device server answers again, or "
+                             "choose the port again."));
+}
+
+} // namespace qpv

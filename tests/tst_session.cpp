@@ -1,0 +1,146 @@
+// The command exchange on its own, without a window: the exchange session against a
+// pseudo-terminal playing the projector (QPV_LINE=rfc2217: behind ser2net), on real timers.
+// Long form: QPV_SOAK_SECONDS repeats the timeline, each time on a new session.
+
+#include "support.h"
+
+#include <QElapsedTimer>
+
+#include <sys/resource.h>
+
+using namespace qpv;
+
+namespace {
+
+long peakKilobytes()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A session on COM1, with what its three traffic lines show.
+struct Session {
+    Session()
+    {
+        PortMap ports;
+        ports.setDevice(1, lineUnderTest(pty, server));
+        session = std::make_unique<ExchangeSession>(ports);
+        QObject::connect(
+            session.get(), &ExchangeSession::lineChanged,
+            [this](TrafficLine line, std::string_view text) { lines[int(line)] = bytes(text); });
+        session->choosePort(1);
+        QTRY_VERIFY(session->serialControl().PortOpen());
+        if (server) { // once a byte has gone through, ser2net has the terminal open for good
+            pty.write("\r");
+            QTRY_COMPARE(lines[1], QByteArray(" CR "));
+        }
+        lines[0] = lines[1] = lines[2] = {};
+    }
+    // A command button of the catalogue, by its control.
+    void press(std::string_view control)
+    {
+        pressCommandButton(*session,
+                           *std::ranges::find(kCommandButtons, control, &CommandButton::control));
+    }
+    PtyPair pty;
+    std::unique_ptr<DeviceServer> server;
+    std::unique_ptr<ExchangeSession> session;
+    QByteArray lines[3]; // TXD, RXD, STATUS
+};
+
+} // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exchangesOnRealTimers();
+};
+
+void TestSession::exchangesOnRealTimers()
+{
+    // At `at` ms a command is sent (a button's control, or "SEND" with an empty box), then the
+    // projector writes; within 300 ms the lines read as given (nullptr: not looked at). Each
+    // send begins a new exchange: the buffer is emptied and the watchdog (500 ms) and the
+    // blanking (1000 ms) start over, with the intervals set last (SEND 2000 and 2500 ms, the
+    // picture group 5000 and 5500 ms).
+    struct Step {
+        int at;
+        const char *send, *reply, *txd, *rxd, *status;
+    };
+    const char *const tabn = " T A B N       1 CR ", *const powr = " P O W R ? ? ? ? CR ",
+                      *const on = " P O W R       1 CR ", *const off = " P O W R       0 CR ";
+    // clang-format off
+    const Step steps[] = {
+        {0, "Command44", nullptr, tabn, "", ""},
+        {0, nullptr, "8", tabn, " 8 ", " Lamp Life 5% or less"}, // a reply in pieces
+        {0, nullptr, "0\r", tabn, " 8 0 CR ", " Stand by"},
+        {300, "Command47", nullptr, powr, " 8 0 CR ", " Stand by"}, // its whole watchdog:
+        {750, nullptr, nullptr, powr, " 8 0 CR ", " Stand by"},
+        {850, nullptr, nullptr, powr, " X X X X", " Stand by"},
+        {900, nullptr, "0\r", powr, " 0 CR ", " Standby"}, // late, and still decoded
+        {1000, "Command44", "80\r", tabn, " 8 0 CR ", " Stand by"}, // the next reply alone
+        {1950, nullptr, nullptr, tabn, " 8 0 CR ", " Stand by"},
+        {2050, nullptr, nullptr, "", "", ""},
+        {2100, nullptr, "\x06\r", "", " ACK CR ", ""}, // nothing outstanding
+        {2200, "SEND", nullptr, " CR ", " ACK CR ", ""},
+        {2300, "Command17", nullptr, on, " ACK CR ", ""}, // SEND's intervals stay
+        {4250, nullptr, nullptr, on, " ACK CR ", ""},
+        {4350, nullptr, nullptr, on, " X X X X", ""},
+        {4850, nullptr, nullptr, "", "", ""},
+        {4900, "Command63", nullptr, " R A S R       1 CR ", "", ""}, // the picture group's
+        {5000, "Command18", nullptr, off, "", ""},                     // stay, too
+        {9950, nullptr, nullptr, off, "", ""},
+        {10050, nullptr, nullptr, off, " X X X X", ""},
+        {10550, nullptr, nullptr, "", "", ""},
+    };
+    // clang-format on
+    long memory = 0;
+    const int seconds = qEnvironmentVariableIntValue("QPV_SOAK_SECONDS");
+    QElapsedTimer session;
+    int passes = 0;
+    for (session.start(); passes == 0 || session.elapsed() < seconds * 1000; ++passes) {
+        Session line;
+        QElapsedTimer clock;
+        clock.start();
+        for (const Step& step : steps) {
+            QTest::qWait(std::max(0, step.at - int(clock.elapsed())));
+            if (step.send && step.send == std::string_view("SEND"))
+                sendFreeText(*line.session, "");
+            else if (step.send)
+                line.press(step.send);
+            if (step.reply)
+                line.pty.write(step.reply);
+            const auto lines = [&](bool seen) { // what is looked at, as seen or as expected
+                const char* const expected[] = {step.txd, step.rxd, step.status};
+                QByteArray text = QByteArray::number(step.at) + " ms:";
+                for (int i = 0; i < 3; ++i)
+                    text += " '" +
+                            (!expected[i] ? "*"
+                             : seen       ? line.lines[i]
+                                          : QByteArray(expected[i])) +
+                            "'";
+                return text;
+            };
+            QTRY_COMPARE_WITH_TIMEOUT(lines(true), lines(false), 300);
+        }
+        const QByteArray sent = QByteArray::fromHex("5441424E202020310D") +
+                                "POWR????\rTABN   1\r\rPOWR   1\rRASR   1\rPOWR   0\r";
+        QCOMPARE(line.pty.read(sent.size() + 1, std::chrono::milliseconds(100)), sent);
+        memory = passes == 0 ? peakKilobytes() : memory;
+    }
+    qInfo("%d passes in %d s, peak RSS %.1f -> %.1f MB", passes, int(session.elapsed() / 1000),
+          double(memory) / 1024, double(peakKilobytes()) / 1024);
+    QVERIFY(peakKilobytes() - memory < 8 * 1024);
+}
+
+int main(int argc, char* argv[])
+{
+    allowLongRun("QPV_SOAK_SECONDS");
+    QCoreApplication app(argc, argv);
+    TestSession test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_session.moc"
