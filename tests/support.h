@@ -26,6 +26,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <string_view>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -36,6 +37,13 @@ inline void allowLongRun(const char* variable)
     if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
         qputenv("QTEST_FUNCTION_TIMEOUT",
                 QByteArray::number((qEnvironmentVariableIntValue(variable) + 300) * 1000));
+}
+
+inline long peakKilobytes()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 inline QByteArray bytes(std::string_view s)

@@ -280,43 +280,20 @@ void TestPanel::startUpKeysWindowModesAndEnd()
 
 void TestPanel::aScreenReaderWorksThePanel()
 {
-    // Names, states, text read back and what actions put on the line, in process; the
-    // offscreen platform carries no announcements: tst_a11y_e2e hears them through AT-SPI.
+    // What a screen reader's actions do and what the traffic lines read back, in process; the
+    // names and the announcements through AT-SPI are tst_a11y_e2e's.
     Panel panel({}, {}, true);
     const auto a = [&](const char* name) { return ax(panel.find(name)); };
     press(panel.find("Command34")); // hidden until Ctrl+J: a press does nothing
     QVERIFY(a("Command34")->state().invisible && panel.form->Height() == 5350);
     panel.key("Command17", Qt::Key_J, Qt::ControlModifier);
-    QTest::mouseDClick(panel.find("Image1"), Qt::LeftButton);
-
-    QStringList told; // "control: name"
-    for (QWidget* w : panel.form->findChildren<QWidget*>()) {
-        // A traffic line's name is its text; the caption labelling it says what it is.
-        const auto labels = ax(w)->relations(QAccessible::Label);
-        const auto name = (labels.isEmpty() ? ax(w) : labels[0].first)->text(QAccessible::Name);
-        told << w->objectName() + ": " + name;
-        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(told.last()));
-    }
-    QCOMPARE(told.size(), 122);
-    for (const char* promised :
-         {"Text1: CMD", "Label22: STATUS", "Frame8: COM settings", "Image1: OMTA logo"})
-        QVERIFY2(told.contains(promised), promised);
-
+    press(panel.find("Image1")); // the logo's press is its double-click
+    QCOMPARE(panel.form->Height(), 9100);
     press(panel.find("Command33")), press(panel.find("Option9"));
-    QVERIFY(a("Option9")->state().checked);
-    press(panel.find("Command33")); // the choice hid the settings panel
-    a("Option10")->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    QTRY_VERIFY(a("Option10")->state().checked);
+    QVERIFY(a("Option9")->state().checked && speedOf(panel.one.path()) == B115200);
     a("Text1")->editableTextInterface()->insertText(0, QStringLiteral("CR7"));
     press(panel.find("Command95"));
     QCOMPARE(panel.one.read(4), QByteArray("CR7\r"));
-    press(panel.find("Command96"));
-    QCOMPARE(a("Text1")->text(QAccessible::Value), QString());
-    // A button held down reads as pressed, and sends on release.
-    QTest::mousePress(panel.find("Command17"), Qt::LeftButton);
-    QVERIFY(a("Command17")->state().pressed);
-    QTest::mouseRelease(panel.find("Command17"), Qt::LeftButton);
-    QVERIFY(!a("Command17")->state().pressed && panel.one.read(9) == "POWR   1\r");
 
     // A line at its longest, with what rich text would take for markup, and beyond ASCII.
     const auto text = QStringLiteral(" <b>&amp;</b> /dev/ttyÜSB0").repeated(2622).left(65535);

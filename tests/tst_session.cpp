@@ -6,18 +6,9 @@
 
 #include <QElapsedTimer>
 
-#include <sys/resource.h>
-
 using namespace qpv;
 
 namespace {
-
-long peakKilobytes()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 // A session on COM1, with what its three traffic lines show.
 struct Session {

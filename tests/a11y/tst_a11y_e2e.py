@@ -51,6 +51,7 @@ def main(panel, desktop_entry):
     controls = [(n, n.getRoleName(), n.name, labelled_by(n))
                 for n in at.findAllDescendants(window, lambda node: True)]
     assert len(controls) == 122, f"{len(controls)} controls, expected 122"
+    assert all(c[2].strip() or c[3] for c in controls), [c[1:] for c in controls if not c[2]]
     one = lambda role, name, by: [c[0] for c in controls if c[1] == role and c[by] == name][0]
     status = one("label", "STATUS", 3)
     queries = [one("push button", q, 2) for q in ("PJ-Status", "LAMP-TIME", "POWER-Status")]
