@@ -128,12 +128,18 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     const QString com2 = dir.filePath("ttyUSB1"); // plugged in later
     Panel panel(simulator.devicePath(), com2);
     const QString com1 = QStringLiteral(" COM1 (%1)").arg(simulator.devicePath());
-    panel.choose("Option9"); // 115200 baud
-    simulator.vanish();      // the USB adapter is pulled
+    panel.choose("Option9");  // 115200 baud
+    panel.click("Command44"); // its lines are blanked 1000 ms later
+    QTest::qWait(900);
+    simulator.vanish(); // the USB adapter is pulled
     QTRY_VERIFY(!panel.comm().PortOpen());
-    QCOMPARE(panel.status(), (com1 + " was disconnected: the device went away. It is reopened "
-                                     "when it comes back, or choose the port again.")
-                                 .toUtf8());
+    const QString lost = com1 + " was disconnected: the device went away. It is reopened when it "
+                                "comes back, or choose the port again.";
+    QCOMPARE(panel.status(), lost.toUtf8());
+    QTest::qWait(300); // the blanking has passed; the report stays as long as a reply would
+    QCOMPARE(panel.status(), lost.toUtf8());
+    QCOMPARE(panel.find("Label22")->accessibleDescription(), lost.mid(1));
+    QTRY_COMPARE_WITH_TIMEOUT(panel.status(), QByteArray(), 1000);
     // A spinning wait takes the whole 2.5 s; an idle one a few per cent, under valgrind too.
     const std::clock_t cpu = std::clock();
     QTest::qWait(2500);

@@ -5,6 +5,7 @@
 #include "support.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 
 using namespace qpv;
 
@@ -47,6 +48,7 @@ class TestSession : public QObject {
 
 private slots:
     void exchangesOnRealTimers();
+    void aSlowLineHoldsCommandsBack();
 };
 
 void TestSession::exchangesOnRealTimers()
@@ -124,6 +126,36 @@ void TestSession::exchangesOnRealTimers()
     qInfo("%d passes in %d s, peak RSS %.1f -> %.1f MB", passes, int(session.elapsed() / 1000),
           double(memory) / 1024, double(peakKilobytes()) / 1024);
     QVERIFY(peakKilobytes() - memory < 8 * 1024);
+}
+
+void TestSession::aSlowLineHoldsCommandsBack()
+{
+    // Commands sent far faster than the far end reads go out whole and in order, the port open
+    // and nothing reported; a far end that takes nothing for 5 s has the commands still waiting
+    // dropped and counted, in words, and the port stays open.
+    Session line;
+    QByteArray sent, received;
+    for (int i = 0; i < 12000; ++i) {
+        const QByteArray command = QByteArray::number(i).rightJustified(8, '0');
+        line.session->sendCommand(command.toStdString()), sent += command + '\r';
+    }
+    for (QDeadlineTimer deadline(20000); received.size() < sent.size() && !deadline.hasExpired();)
+        received += line.pty.read(sent.size(), std::chrono::milliseconds(1)),
+            QCoreApplication::processEvents();
+    QCOMPARE(received, sent);
+    QCOMPARE(line.lines[2], QByteArray());
+    for (int i = 0; i < 5000; ++i) // more than the terminal holds
+        line.session->sendCommand("POWR   1");
+    QTRY_VERIFY_WITH_TIMEOUT(line.lines[2].contains("commands were not sent"), 7000);
+    QVERIFY2(QRegularExpression(" COM1 \\(.*\\) took nothing for 5 s: [0-9]+ commands were not "
+                                "sent. Check that the projector is switched on and the cable "
+                                "plugged in, then send again.")
+                 .match(QString::fromUtf8(line.lines[2]))
+                 .hasMatch(),
+             line.lines[2]);
+    line.pty.read(1 << 20, std::chrono::milliseconds(100));
+    line.session->sendCommand("TABN   1");
+    QCOMPARE(line.pty.read(9), QByteArray("TABN   1\r"));
 }
 
 int main(int argc, char* argv[])

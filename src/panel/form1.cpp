@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWindow>
 
@@ -114,6 +115,11 @@ void Form1::connectControls()
     connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
 
     connect(&m_session, &ExchangeSession::lineChanged, this, &Form1::showLine);
+    // The last report stays readable in full, also after the STATUS line has moved on.
+    connect(&m_session, &ExchangeSession::reported, Label22, [this](const QString& report) {
+        Label22->setToolTip(Qt::convertFromPlainText(report)); // a device name is plain text
+        Label22->setAccessibleDescription(report);
+    });
     connect(&m_session, &ExchangeSession::portChosen, this, &Form1::portChosen);
     connect(&m_session, &ExchangeSession::portChoiceFailed, this, &Form1::portChoiceFailed);
 }

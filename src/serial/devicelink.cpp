@@ -4,13 +4,36 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace qpv {
+
+namespace {
+
+// A line that takes nothing for this long while commands wait for it has stopped.
+constexpr int kStalledMs = 5000;
+// The most a slow line holds back, about 100,000 commands.
+constexpr qint64 kMostWaiting = 1024 * 1024;
+
+} // namespace
 
 DeviceLink::DeviceLink(int port, QString device, QObject* parent)
     : Link(port, std::move(device), parent)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &Link::readyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &DeviceLink::onErrorOccurred);
+    connect(&m_port, &QSerialPort::bytesWritten, this, &DeviceLink::onBytesWritten);
+    m_stalled.setSingleShot(true);
+    m_stalled.setInterval(kStalledMs);
+    connect(&m_stalled, &QTimer::timeout, this, &DeviceLink::tookNothing);
+}
+
+void DeviceLink::close()
+{
+    m_port.close();
+    m_waiting.clear();
+    m_firstWritten = 0;
+    m_stalled.stop();
 }
 
 void DeviceLink::open(const LineSettings& line)
@@ -39,12 +62,46 @@ bool DeviceLink::mayReopen() const
 
 Outcome DeviceLink::write(const QByteArray& bytes)
 {
+    if (m_port.bytesToWrite() + bytes.size() > kMostWaiting)
+        return Outcome::failure(label() + QStringLiteral(": the line takes commands much slower "
+                                                         "than they come; this one was not sent."));
     if (m_port.write(bytes) != bytes.size())
         return Outcome::failure(
             QStringLiteral("%1: write failed: %2").arg(label(), m_port.errorString()));
-    // Hand the bytes to the driver now rather than on the next pass of the event loop.
+    m_waiting.push_back(bytes.size());
+    if (!m_stalled.isActive())
+        m_stalled.start();
+    // Hand the bytes to the driver now rather than on the next pass of the event loop; what a
+    // full line cannot take yet follows as it takes it.
     m_port.flush();
     return {};
+}
+
+void DeviceLink::onBytesWritten(qint64 bytes)
+{
+    m_firstWritten += bytes;
+    while (!m_waiting.empty() && m_firstWritten >= m_waiting.front()) {
+        m_firstWritten -= m_waiting.front();
+        m_waiting.pop_front();
+    }
+    if (m_waiting.empty())
+        m_stalled.stop();
+    else
+        m_stalled.start(); // the line took something: it is slow, not stopped
+}
+
+void DeviceLink::tookNothing()
+{
+    const auto count = static_cast<qsizetype>(m_waiting.size());
+    m_port.clear(QSerialPort::Output);
+    m_waiting.clear();
+    m_firstWritten = 0;
+    emit reported(QStringLiteral("%1 took nothing for %2 s: %3 not sent. Check that the projector "
+                                 "is switched on and the cable plugged in, then send again.")
+                      .arg(label())
+                      .arg(kStalledMs / 1000)
+                      .arg(count == 1 ? QStringLiteral("1 command was")
+                                      : QStringLiteral("%1 commands were").arg(count)));
 }
 
 Outcome DeviceLink::apply(const LineSettings& line)
@@ -61,6 +118,13 @@ void DeviceLink::onErrorOccurred(QSerialPort::SerialPortError error)
     // A vanished device shows as a resource error, or (a terminal that hung up) as read errors
     // raised again on every pass of the event loop. Either way the link is gone: close the
     // port, so that nothing spins, and say so once.
+    // A full line, whose far end reads slower than commands come, is not a broken one: what it
+    // cannot take yet waits.
+    // (Qt reports it as a resource error, the cause in its text.)
+    if (error == QSerialPort::ResourceError && m_port.errorString() == qt_error_string(EAGAIN)) {
+        m_port.clearError();
+        return;
+    }
     const bool linkBroken = error == QSerialPort::ResourceError ||
                             error == QSerialPort::ReadError || error == QSerialPort::WriteError;
     if (!linkBroken || !m_port.isOpen())

@@ -3,6 +3,9 @@
 #include "serial/link.h"
 
 #include <QSerialPort>
+#include <QTimer>
+
+#include <deque>
 
 namespace qpv {
 
@@ -14,7 +17,7 @@ public:
     DeviceLink(int port, QString device, QObject* parent);
 
     void open(const LineSettings& line) override;
-    void close() override { m_port.close(); }
+    void close() override;
     bool isOpen() const override { return m_port.isOpen(); }
     bool mayReopen() const override;
 
@@ -24,8 +27,13 @@ public:
 
 private:
     void onErrorOccurred(QSerialPort::SerialPortError error);
+    void onBytesWritten(qint64 bytes);
+    void tookNothing();
 
     QSerialPort m_port;
+    std::deque<qint64> m_waiting; // the sizes of the commands not yet handed to the driver
+    qint64 m_firstWritten = 0;    // of the first of them, already handed over
+    QTimer m_stalled;             // runs while commands wait and the line takes nothing
 };
 
 } // namespace qpv

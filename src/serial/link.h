@@ -37,7 +37,9 @@ public:
     // Whether opening again after a loss is worth trying now (a device that is back).
     virtual bool mayReopen() const { return true; }
 
-    // Sends the bytes in order, adding nothing, and returns at once.
+    // Sends the bytes in order, adding nothing, and returns at once. A line slower than the
+    // commands holds them back, each whole and in order; only a line that takes nothing for a
+    // long time drops those still waiting, and reports how many.
     virtual Outcome write(const QByteArray& bytes) = 0;
     // Every byte received and not yet read.
     virtual QByteArray readAll() = 0;
@@ -50,8 +52,10 @@ signals:
     void openFailed(const QString& report);
     // The open line failed under us and is closed; the report says so and what happens next.
     void lost(const QString& report);
-    // The line may not run as the settings ask; the report says what to check.
-    void settingsNotApplied(const QString& report);
+    // Something the operator should know of the open line: it may not run as the settings
+    // ask, it takes nothing, its device server breaks the protocol. The report says what to
+    // check.
+    void reported(const QString& report);
 
 private:
     int m_port;

@@ -44,7 +44,7 @@ void MSComm::useLink(int port)
     connect(m_link, &Link::opened, this, &MSComm::onOpened);
     connect(m_link, &Link::openFailed, this, &MSComm::onOpenFailed);
     connect(m_link, &Link::lost, this, &MSComm::onLost);
-    connect(m_link, &Link::settingsNotApplied, this, &MSComm::reported);
+    connect(m_link, &Link::reported, this, &MSComm::reported);
 }
 
 void MSComm::choosePort(int target)

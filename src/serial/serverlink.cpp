@@ -255,11 +255,11 @@ void ServerLink::sendLine()
 void ServerLink::lineUnconfirmed()
 {
     m_baudAsked.reset();
-    emit settingsNotApplied(label() +
-                            QStringLiteral(": the device server did not confirm the speed %1 "
-                                           "baud, so the line may run at another speed. ")
-                                .arg(m_line.baud) +
-                            kSer2netFix);
+    emit reported(label() +
+                  QStringLiteral(": the device server did not confirm the speed %1 "
+                                 "baud, so the line may run at another speed. ")
+                      .arg(m_line.baud) +
+                  kSer2netFix);
 }
 
 Outcome ServerLink::write(const QByteArray& bytes)
@@ -295,15 +295,14 @@ void ServerLink::onReadyRead()
         sendLine();
     } else if (now == telnet::ComPortOption::Refused && before != now) {
         m_linePending = false, m_baudAsked.reset(), m_confirmTimer.stop();
-        emit settingsNotApplied(label() +
-                                QStringLiteral(": the device server refused to set the line (no "
-                                               "RFC 2217). ") +
-                                kSer2netFix);
+        emit reported(label() +
+                      QStringLiteral(": the device server refused to set the line (no "
+                                     "RFC 2217). ") +
+                      kSer2netFix);
     }
     if (const auto baud = m_telnet.takeReportedBaud(); baud && m_baudAsked) {
         if (*baud != *m_baudAsked)
-            emit settingsNotApplied(label() +
-                                    QStringLiteral(": the device server set %1 baud when %2 was "
+            emit reported(label() + QStringLiteral(": the device server set %1 baud when %2 was "
                                                    "asked: the device server may not offer that "
                                                    "speed.")
                                         .arg(*baud)

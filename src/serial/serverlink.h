@@ -53,7 +53,7 @@ public:
     Outcome write(const QByteArray& bytes) override;
     QByteArray readAll() override { return std::exchange(m_received, {}); }
     // RFC 2217: asks the server to set the line; its confirmation follows, or
-    // settingsNotApplied(). Raw TCP: a failure that says the device server sets the speed.
+    // reported(). Raw TCP: a failure that says the device server sets the speed.
     Outcome apply(const LineSettings& line) override;
 
 private:

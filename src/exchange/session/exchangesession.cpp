@@ -24,7 +24,10 @@ ExchangeSession::ExchangeSession(PortMap ports, QObject* parent)
     , MSComm1(new MSComm(std::move(ports), this))
     , Timer2(makeTimer(this, "Timer2", kDesignTimers.watchdogMs))
     , Timer4(makeTimer(this, "Timer4", kDesignTimers.blankingMs))
+    , m_reportHold(makeTimer(this, "reportHold", 0))
 {
+    m_reportHold->setSingleShot(true);
+    connect(m_reportHold, &QTimer::timeout, this, &ExchangeSession::blankStatus);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1, &MSComm::OnComm, this, &ExchangeSession::MSComm1_OnComm);
     connect(MSComm1, &MSComm::reported, this, &ExchangeSession::report);
@@ -107,13 +110,33 @@ void ExchangeSession::Timer4_Timer()
 {
     show(TrafficLine::Txd, "");
     show(TrafficLine::Rxd, "");
-    show(TrafficLine::Status, "");
+    // A report that came just before the blanking stays readable as long as a reply would.
+    const qint64 shownFor = m_statusReports ? m_sinceReport.elapsed() : Timer4->interval();
+    if (shownFor < Timer4->interval())
+        m_reportHold->start(int(Timer4->interval() - shownFor));
+    else
+        blankStatus();
     Timer4->stop();
+}
+
+void ExchangeSession::blankStatus()
+{
+    show(TrafficLine::Status, "");
 }
 
 void ExchangeSession::report(const QString& text)
 {
     show(TrafficLine::Status, ' ' + text.toStdString());
+    m_statusReports = true;
+    m_sinceReport.start();
+    emit reported(text);
+}
+
+void ExchangeSession::show(TrafficLine line, std::string_view text)
+{
+    if (line == TrafficLine::Status)
+        m_statusReports = false, m_reportHold->stop();
+    emit lineChanged(line, text);
 }
 
 } // namespace qpv

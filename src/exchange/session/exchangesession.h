@@ -4,6 +4,7 @@
 #include "exchange/echo.h"
 #include "serial/mscomm.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <cstdint>
@@ -44,6 +45,9 @@ public:
 
 signals:
     void lineChanged(qpv::TrafficLine line, std::string_view text);
+    // A report of the line (a port lost, back, connecting, not open, a setting not applied), as
+    // the STATUS line shows it; it stands until the next report.
+    void reported(const QString& text);
     void portChosen(int port);
     void portChoiceFailed(const QString& report, int portInUse);
 
@@ -53,15 +57,19 @@ private:
     void Timer2_Timer(); // reply watchdog
     void Timer4_Timer(); // line blanking
     void report(const QString& text);
-    void show(TrafficLine line, std::string_view text) { emit lineChanged(line, text); }
+    void show(TrafficLine line, std::string_view text);
+    void blankStatus();
 
     MSComm* MSComm1;
     QTimer* Timer2;
     QTimer* Timer4;
-    std::string CommandPrefix; // put in front of every command; empty
-    std::string TxCommand;     // the framed command last sent; chooses the reply decoder
-    EchoedText RxBuffer;       // what has come since the last send or the watchdog's tick
-    bool ReplyPending = false; // from a send until anything arrives
+    std::string CommandPrefix;    // put in front of every command; empty
+    std::string TxCommand;        // the framed command last sent; chooses the reply decoder
+    EchoedText RxBuffer;          // what has come since the last send or the watchdog's tick
+    bool ReplyPending = false;    // from a send until anything arrives
+    bool m_statusReports = false; // the STATUS line shows a report
+    QElapsedTimer m_sinceReport;
+    QTimer* m_reportHold; // a report stays up as long as the blanking interval
 };
 
 } // namespace qpv
