@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         pieces.receive(in.substr(at, length = 1 + bytes[at] % 7), pieceData, pieceAnswers);
     check(pieceData == data && pieceAnswers == answers &&
           pieces.comPortOption() == whole.comPortOption() &&
-          pieces.takeReportedBaud() == whole.takeReportedBaud());
+          pieces.takeReportedBauds() == whole.takeReportedBauds());
 
     // Escaped data is data, whatever it holds: 0xFF, NUL, SE or SB bytes.
     Client clean;

@@ -7,11 +7,40 @@
 #include "serial/telnetcodec.h"
 #include "support.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 
 #include <ctime>
 
 using namespace qpv;
+
+namespace {
+
+// A device server of the test's own on loopback: it agrees to the com-port option and then says
+// what the test makes it say, when the test says it.
+struct ScriptedServer {
+    ScriptedServer()
+    {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            peer = server.nextPendingConnection();
+            peer->write(QByteArray::fromHex("fffd2c"));
+        });
+    }
+    QString url() const
+    {
+        return QStringLiteral("rfc2217://127.0.0.1:%1").arg(server.serverPort());
+    }
+    void confirm(quint32 baud) // the speed set, as a server reports it
+    {
+        const QByteArray b = QByteArray::number(baud, 16).rightJustified(8, '0');
+        peer->write(QByteArray::fromHex("fffa2c65" + b + "fff0"));
+    }
+    QTcpServer server;
+    QTcpSocket* peer = nullptr;
+};
+
+} // namespace
 
 class TestNetwork : public QObject {
     Q_OBJECT
@@ -20,6 +49,7 @@ private slots:
     void telnetClient();
     void throughDeviceServer();
     void openFailuresRawTcpAndUnconfirmedSpeeds();
+    void aServerLateOrBreakingTheProtocol();
 };
 
 void TestNetwork::telnetClient()
@@ -30,15 +60,18 @@ void TestNetwork::telnetClient()
     // clang-format off
     const std::pair<QByteArray, QByteArray> rows[] = {
         // ser2net's greeting: WILL and DO suppress-go-ahead and binary, WILL and DONT echo, DO com port.
-        {"fffb03fffd03fffb01fffe01fffd00fffb00fffd2c", "|fffd03fffb03fffe01fffb00fffd00|A|0"},
-        {"3830 0d ffff 00", "38300dff00||O|0"}, // data, an escaped 0xFF and a NUL
+        {"fffb03fffd03fffb01fffe01fffd00fffb00fffd2c", "|fffd03fffb03fffe01fffb00fffd00|A|"},
+        {"3830 0d ffff 00", "38300dff00||O|"}, // data, an escaped 0xFF and a NUL
         {"fffd2c fffa2c6500 01c200fff0", "||A|115200"}, {"fffa2c650000ffffffff fff0", "||O|65535"},
-        {"fffa2c64 5150 fff0 fffa2c6b00fff0 41", "41||O|0"}, // a signature, the modem state
-        {"fffe2c", "||R|0"}, {"fffd2c fffe2c", "|fffc2c|R|0"}, // refused, or agreed and then not
-        {"fffd18 fffd18 fffb1f fffb1f fffd01", "|fffc18fffe1ffffc01|O|0"}, // unknown: once each
-        {"fffb00 fffc00 fffc00", "|fffd00fffe00|O|0"}, {"fff1 fff9 fff0 7a", "7a||O|0"},
-        {"fffa2c6500 fffd00 78", "78|fffb00|O|0"}, // a subnegotiation left open ends at a command
-        {"fffa2c65" + QByteArray(200, '1').toHex() + "fff0 79", "79||O|0"}, {"fffa2c65 0001c2 fff0", "||O|0"},
+        {"fffa2c64 5150 fff0 fffa2c6b00fff0 41", "41||O|"}, // a signature, the modem state
+        {"fffe2c", "||R|"}, {"fffd2c fffe2c", "|fffc2c|R|"}, // refused, or agreed and then not
+        {"fffd18 fffd18 fffb1f fffb1f fffd01", "|fffc18fffe1ffffc01|O|"}, // unknown: once each
+        {"fffb00 fffc00 fffc00", "|fffd00fffe00|O|"}, {"fff1 fff9 fff0 7a", "7a||O|"},
+        {"fffa2c6500 fffd00 78", "78|fffb00|O|"}, // a subnegotiation left open ends at a command
+        {"fffa2c65" + QByteArray(200, '1').toHex() + "fff0 79", "79||O|"}, {"fffa2c65 0001c2 fff0", "||O|"},
+        {"fffa2c6500002580fff0 fffa2c650001c200fff0", "||O|9600,115200"}, // both, in order
+        // Longer than any a server sends: the protocol is broken, and what it held is data.
+        {"fffa2c" + QByteArray(4100, '1').toHex(), QByteArray(4100, '1').toHex() + "||O|"},
     };
     // clang-format on
     for (const auto& [sent, expected] : rows) {
@@ -49,9 +82,11 @@ void TestNetwork::telnetClient()
             QCOMPARE(bytes(client.start()), QByteArray::fromHex("fffb2c"));
             for (std::size_t at = 0; at < in.size(); at += piece)
                 client.receive(std::string_view(in).substr(at, piece), data, answers);
+            QByteArrayList bauds;
+            for (const std::uint32_t baud : client.takeReportedBauds())
+                bauds << QByteArray::number(baud);
             const QByteArray got = bytes(data).toHex() + '|' + bytes(answers).toHex() + '|' +
-                                   "NOAR"[int(client.comPortOption())] + '|' +
-                                   QByteArray::number(client.takeReportedBaud().value_or(0));
+                                   "NOAR"[int(client.comPortOption())] + '|' + bauds.join(',');
             QCOMPARE(sent + " -> " + got, sent + " -> " + expected);
         }
     }
@@ -143,6 +178,60 @@ void TestNetwork::openFailuresRawTcpAndUnconfirmedSpeeds()
         "run at another speed. If it is ser2net, its accepter must read telnet(rfc2217),tcp,PORT: a tcp or plain telnet "
         "accepter carries data only. Or use socket:// and set the speed on the device server."), 3000);
     // clang-format on
+}
+
+void TestNetwork::aServerLateOrBreakingTheProtocol()
+{
+    ScriptedServer server;
+    Panel panel(server.url());
+    const QString com1 = " COM1 (" + server.url() + "): the device server ";
+    // Each speed confirmed a second late, 115200 asked meanwhile: nothing to report.
+    QTest::qWait(500);
+    panel.choose("Option9");
+    QTest::qWait(500);
+    server.confirm(9600);
+    QTest::qWait(500);
+    server.confirm(115200);
+    QTest::qWait(1700);
+    QCOMPARE(panel.status(), " COM1 (" + server.url().toUtf8() + ") is connected.");
+    // Not confirmed in time, then confirmed: the warning is taken back.
+    panel.choose("Option10");
+    QTRY_VERIFY_WITH_TIMEOUT(panel.status().startsWith((com1 + "did not confirm the speed 9600 "
+                                                               "baud")
+                                                           .toUtf8()),
+                             2500);
+    server.confirm(9600);
+    QTRY_COMPARE(panel.status(), (com1 + "has now confirmed the speed 9600 baud.").toUtf8());
+
+    // A subnegotiation left open swallows nothing for good: what it held shows, and why.
+    panel.click("Command44");
+    server.peer->write(QByteArray::fromHex("fffa2c6b") + "80\r");
+    QTRY_COMPARE(panel.rxd(), QByteArray(" k 8 0 CR "));
+    QCOMPARE(panel.status(), (com1 + "broke the Telnet protocol (a subnegotiation left open); "
+                                     "what it held is shown as received. Check the device "
+                                     "server.")
+                                 .toUtf8());
+
+    // A flood of negotiations, 32 MB from a server in another process, as fast as loopback
+    // takes them: the window keeps its frame and the memory its size.
+    QProcess flood;
+    flood.start("python3",
+                {"-c", "import socket, time; s = socket.create_server(('127.0.0.1', 0));"
+                       "print(s.getsockname()[1], flush=True); c = s.accept()[0]; "
+                       "c.sendall(b'\\xff\\xfd\\x2c' + b'\\xff\\xfb\\x01' * (11 << 20) + "
+                       "b'OK'); time.sleep(60)"});
+    QVERIFY(flood.waitForReadyRead(5000));
+    Panel flooded("rfc2217://127.0.0.1:" + flood.readLine().trimmed());
+    qint64 longest = 0;
+    QElapsedTimer sinceTick;
+    QTimer tick;
+    tick.callOnTimeout([&] { longest = std::max(longest, sinceTick.restart()); });
+    const long memory = peakKilobytes();
+    sinceTick.start(), tick.start(1);
+    QTRY_COMPARE_WITH_TIMEOUT(flooded.rxd(), QByteArray(" O K "), 20000);
+    qInfo("a flood of 32 MB: the longest pause %lld ms, peak memory %+ld kB", longest,
+          peakKilobytes() - memory);
+    QVERIFY(longest < 100 && peakKilobytes() - memory < 8 * 1024);
 }
 
 QTEST_MAIN(TestNetwork)

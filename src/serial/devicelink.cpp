@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <poll.h>
 
 namespace qpv {
 
@@ -77,6 +78,12 @@ Outcome DeviceLink::write(const QByteArray& bytes)
     return {};
 }
 
+bool DeviceLink::hungUp()
+{
+    pollfd line{int(m_port.handle()), POLLOUT, 0};
+    return ::poll(&line, 1, 0) < 0 || (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 void DeviceLink::onBytesWritten(qint64 bytes)
 {
     m_firstWritten += bytes;
@@ -119,9 +126,10 @@ void DeviceLink::onErrorOccurred(QSerialPort::SerialPortError error)
     // raised again on every pass of the event loop. Either way the link is gone: close the
     // port, so that nothing spins, and say so once.
     // A full line, whose far end reads slower than commands come, is not a broken one: what it
-    // cannot take yet waits.
-    // (Qt reports it as a resource error, the cause in its text.)
-    if (error == QSerialPort::ResourceError && m_port.errorString() == qt_error_string(EAGAIN)) {
+    // cannot take yet waits. Qt reports it as a resource error with the cause in its text, and
+    // may give that text for a hang-up too: a broken line shows as one on its descriptor.
+    if (error == QSerialPort::ResourceError && m_port.errorString() == qt_error_string(EAGAIN) &&
+        !hungUp()) {
         m_port.clearError();
         return;
     }

@@ -27,6 +27,7 @@ public:
 
 private:
     void onErrorOccurred(QSerialPort::SerialPortError error);
+    bool hungUp();
     void onBytesWritten(qint64 bytes);
     void tookNothing();
 

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
@@ -19,17 +21,34 @@ QString groupName(gid_t gid)
     return QString::number(gid);
 }
 
-// Whether the device answers terminal requests, checked on a descriptor of our own that is
-// closed at once. A busy device (held exclusively) refuses the open: that is not "not serial".
-bool isTerminal(const QByteArray& path)
+// What opening the device tells, on a descriptor of our own that is closed at once. A serial
+// port without a UART behind it (a built-in port the computer does not have) refuses the open
+// with EIO, or, on some kernels, opens with its line marked in error, which even a read of
+// nothing reports. A busy device (held exclusively) refuses the open: that tells nothing, and
+// is not "not serial".
+enum class Finding { Nothing, NotTerminal, NoPortBehind };
+
+Finding probe(const QByteArray& path)
 {
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return true;
+        return errno == EIO ? Finding::NoPortBehind : Finding::Nothing;
     termios attributes{};
-    const bool terminal = ::tcgetattr(fd, &attributes) == 0;
+    char none = 0;
+    Finding finding = Finding::Nothing;
+    if (::tcgetattr(fd, &attributes) != 0)
+        finding = Finding::NotTerminal;
+    else if (::read(fd, &none, 0) < 0 && errno == EIO)
+        finding = Finding::NoPortBehind;
     ::close(fd);
-    return terminal;
+    return finding;
+}
+
+QString notSerial(int port)
+{
+    return QStringLiteral("it is not a serial device. Start the panel with --com%1 DEVICE, the "
+                          "serial device, e.g. /dev/ttyUSB0 or one under /dev/serial/by-id/.")
+        .arg(port);
 }
 
 } // namespace
@@ -53,7 +72,7 @@ QString describeOpenFailure(int port, const QString& device, QSerialPort::Serial
                           .arg(port);
     }
     if (!S_ISCHR(info.st_mode))
-        return head + QStringLiteral("it is not a serial device.");
+        return head + notSerial(port);
     if (::access(path.constData(), R_OK | W_OK) != 0) {
         return head + QStringLiteral("permission denied. The user must be in the group '%1' "
                                      "that owns the device (for example: sudo adduser $USER "
@@ -64,8 +83,18 @@ QString describeOpenFailure(int port, const QString& device, QSerialPort::Serial
         return head + QStringLiteral("the device is busy or locked by another program. Close "
                                      "that program, then choose the port again.");
     }
-    if (!isTerminal(path))
-        return head + QStringLiteral("it is not a serial device.");
+    switch (probe(path)) {
+    case Finding::NotTerminal:
+        return head + notSerial(port);
+    case Finding::NoPortBehind:
+        return head + QStringLiteral("no serial port stands behind this device; it is probably a "
+                                     "built-in port this computer does not have. Start the panel "
+                                     "with --com%1 DEVICE, the USB adapter's device, e.g. "
+                                     "/dev/ttyUSB0.")
+                          .arg(port);
+    case Finding::Nothing:
+        break;
+    }
     return head + libraryText + QLatin1Char('.');
 }
 

@@ -18,6 +18,11 @@ namespace {
 const QString kRfc2217 = QStringLiteral("rfc2217"), kRaw = QStringLiteral("socket");
 // Answers to a server that sends negotiations but reads nothing are dropped beyond this.
 constexpr qint64 kMostUnsent = 64 * 1024;
+// What comes is read in slices of this, one a pass of the event loop, so that a server
+// flooding the connection neither holds the window nor fills the memory.
+constexpr qint64 kSlice = 64 * 1024;
+// A subnegotiation a server leaves open this long has broken the protocol.
+constexpr int kOpenSubnegotiationMs = 500;
 // A connection that stops answering (a cable pulled, a server switched off) is noticed in
 // about 10 s, not after the system's two hours.
 constexpr int kKeepIdleS = 5, kKeepIntervalS = 2, kKeepCount = 3, kUnackedMs = 10000;
@@ -64,6 +69,7 @@ ServerLink::ServerLink(int port, QString device, QObject* parent)
     });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &ServerLink::connectFailed);
     m_deadline.setSingleShot(true);
+    m_deadline.setTimerType(Qt::PreciseTimer); // a coarse timer may give up 5% early
     m_deadline.setInterval(kOpenTimeoutMs);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
         giveUp(m_lookup >= 0 ? QStringLiteral("the name %1 could not be looked up within %2 ms. "
@@ -80,6 +86,10 @@ ServerLink::ServerLink(int port, QString device, QObject* parent)
     m_confirmTimer.setSingleShot(true);
     m_confirmTimer.setInterval(kConfirmTimeoutMs);
     connect(&m_confirmTimer, &QTimer::timeout, this, &ServerLink::lineUnconfirmed);
+    m_openSubnegotiation.setSingleShot(true);
+    m_openSubnegotiation.setInterval(kOpenSubnegotiationMs);
+    connect(&m_openSubnegotiation, &QTimer::timeout, this, &ServerLink::subnegotiationLeftOpen);
+    m_socket.setReadBufferSize(kSlice);
 }
 
 void ServerLink::open(const LineSettings& line)
@@ -201,8 +211,10 @@ void ServerLink::close()
     m_addresses.clear();
     m_open = false;
     m_linePending = false;
-    m_baudAsked.reset();
+    m_baudsAsked.clear();
+    m_unconfirmedReported = false;
     m_confirmTimer.stop();
+    m_openSubnegotiation.stop();
     // A device server serves one connection at a time and turns the next away until it has let
     // go of the last, which after a plain close takes it a while. Reset, the connection is let
     // go of at once; that is done only when the server has acknowledged every byte sent.
@@ -248,13 +260,13 @@ void ServerLink::sendLine()
     const std::string request = telnet::setLine(remote);
     m_socket.write(request.data(), qint64(request.size()));
     m_socket.flush();
-    m_baudAsked = remote.baud;
+    m_baudsAsked.push_back(remote.baud);
     m_confirmTimer.start();
 }
 
 void ServerLink::lineUnconfirmed()
 {
-    m_baudAsked.reset();
+    m_unconfirmedReported = true;
     emit reported(label() +
                   QStringLiteral(": the device server did not confirm the speed %1 "
                                  "baud, so the line may run at another speed. ")
@@ -276,6 +288,7 @@ Outcome ServerLink::write(const QByteArray& bytes)
 
 void ServerLink::onReadyRead()
 {
+    // At most a slice: the socket holds no more, and reads on once this has been taken.
     const QByteArray bytes = m_socket.readAll();
     if (!m_open)
         return;
@@ -294,23 +307,61 @@ void ServerLink::onReadyRead()
     if (now == telnet::ComPortOption::Agreed && m_linePending) {
         sendLine();
     } else if (now == telnet::ComPortOption::Refused && before != now) {
-        m_linePending = false, m_baudAsked.reset(), m_confirmTimer.stop();
-        emit reported(label() +
-                      QStringLiteral(": the device server refused to set the line (no "
-                                     "RFC 2217). ") +
-                      kSer2netFix);
+        m_linePending = false, m_baudsAsked.clear(), m_confirmTimer.stop();
+        emit reported(
+            label() +
+            QStringLiteral(": the device server refused to set the line (no RFC 2217). ") +
+            kSer2netFix);
     }
-    if (const auto baud = m_telnet.takeReportedBaud(); baud && m_baudAsked) {
-        if (*baud != *m_baudAsked)
-            emit reported(label() + QStringLiteral(": the device server set %1 baud when %2 was "
-                                                   "asked: the device server may not offer that "
-                                                   "speed.")
-                                        .arg(*baud)
-                                        .arg(*m_baudAsked));
-        m_baudAsked.reset(), m_confirmTimer.stop();
-    }
+    for (const std::uint32_t baud : m_telnet.takeReportedBauds())
+        confirmed(baud);
+    if (m_telnet.takeBroken())
+        emit reported(label() + QStringLiteral(": the device server broke the Telnet protocol (a "
+                                               "subnegotiation without end); what it held is "
+                                               "shown as received. Check the device server."));
+    if (!m_telnet.inSubnegotiation())
+        m_openSubnegotiation.stop();
+    else if (!m_openSubnegotiation.isActive())
+        m_openSubnegotiation.start();
     if (!data.empty()) {
         m_received.append(data.data(), qsizetype(data.size()));
+        emit readyRead();
+    }
+}
+
+// Each confirmation answers the oldest request not yet answered; the answer to the last one has
+// the last word, and takes back a warning that it was missing.
+void ServerLink::confirmed(std::uint32_t baud)
+{
+    if (m_baudsAsked.empty())
+        return; // a report no request of ours asked for
+    const std::uint32_t asked = m_baudsAsked.front();
+    m_baudsAsked.pop_front();
+    if (!m_baudsAsked.empty())
+        return;
+    m_confirmTimer.stop();
+    if (baud != asked)
+        emit reported(label() + QStringLiteral(": the device server set %1 baud when %2 was "
+                                               "asked: the device server may not offer that "
+                                               "speed.")
+                                    .arg(baud)
+                                    .arg(asked));
+    else if (std::exchange(m_unconfirmedReported, false))
+        emit reported(label() + QStringLiteral(": the device server has now confirmed the speed "
+                                               "%1 baud.")
+                                    .arg(baud));
+}
+
+// A subnegotiation that is not ended while nothing more comes swallows every reply after it:
+// the server broke the protocol, and what it held is given back as received.
+void ServerLink::subnegotiationLeftOpen()
+{
+    const std::string held = m_telnet.abandonSubnegotiation();
+    emit reported(label() + QStringLiteral(": the device server broke the Telnet protocol (a "
+                                           "subnegotiation left open); what it held is shown as "
+                                           "received. Check the device server."));
+    if (!held.empty()) {
+        m_received.append(held.data(), qsizetype(held.size()));
         emit readyRead();
     }
 }
@@ -319,6 +370,8 @@ void ServerLink::onStateChanged(QAbstractSocket::SocketState state)
 {
     if (state != QAbstractSocket::UnconnectedState || !m_open)
         return;
+    while (m_socket.bytesAvailable() > 0) // what came before the end is read all the same
+        onReadyRead();
     m_open = false;
     m_confirmTimer.stop();
     const QString cause =

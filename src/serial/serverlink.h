@@ -8,6 +8,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <deque>
 #include <optional>
 
 class QHostInfo;
@@ -66,11 +67,14 @@ private:
     void onStateChanged(QAbstractSocket::SocketState state);
     void sendLine();
     void lineUnconfirmed();
+    void confirmed(std::uint32_t baud);
+    void subnegotiationLeftOpen();
 
     std::optional<Endpoint> m_endpoint;
     QTcpSocket m_socket;
     QTimer m_deadline; // runs while an open is under way
     QTimer m_confirmTimer;
+    QTimer m_openSubnegotiation;     // runs while the server leaves a subnegotiation open
     int m_lookup = -1;               // the name lookup under way
     int m_attempt = 0;               // answers to an open given up are ignored
     QList<QHostAddress> m_addresses; // still to be tried
@@ -79,8 +83,9 @@ private:
     QString m_reason;
     LineSettings m_line = k9600;
     telnet::Client m_telnet;
-    std::optional<std::uint32_t> m_baudAsked; // sent, not yet confirmed
-    bool m_linePending = false;               // to be sent once the server agrees
+    std::deque<std::uint32_t> m_baudsAsked; // sent and not yet answered, oldest first
+    bool m_unconfirmedReported = false;     // taken back by a late confirmation
+    bool m_linePending = false;             // to be sent once the server agrees
     bool m_open = false;
     QByteArray m_received;
 };

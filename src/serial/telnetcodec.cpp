@@ -82,9 +82,27 @@ ComPortOption Client::comPortOption() const
     return m_comPortRefused ? ComPortOption::Refused : ComPortOption::NotOffered;
 }
 
-std::optional<std::uint32_t> Client::takeReportedBaud()
+std::vector<std::uint32_t> Client::takeReportedBauds()
 {
-    return std::exchange(m_reportedBaud, std::nullopt);
+    return std::exchange(m_reportedBauds, {});
+}
+
+bool Client::inSubnegotiation() const
+{
+    return m_state == State::SubOption || m_state == State::Sub || m_state == State::SubCommand;
+}
+
+std::string Client::abandonSubnegotiation()
+{
+    if (!inSubnegotiation())
+        return {};
+    m_state = State::Data;
+    return std::exchange(m_sub, {});
+}
+
+bool Client::takeBroken()
+{
+    return std::exchange(m_broken, false);
 }
 
 void Client::receive(std::string_view bytes, std::string& data, std::string& answers)
@@ -109,17 +127,18 @@ void Client::receive(std::string_view bytes, std::string& data, std::string& ans
             m_state = State::Data;
             break;
         case State::SubOption:
-            m_subOption = byte, m_subLength = 0, m_state = State::Sub;
+            m_subOption = byte, m_sub.clear(), m_state = State::Sub;
             break;
         case State::Sub:
             if (byte == kIac)
                 m_state = State::SubCommand;
             else
-                keep(byte);
+                keep(byte, data);
             break;
         case State::SubCommand:
             if (byte == kIac) { // an escaped 0xFF inside the subnegotiation
-                keep(byte), m_state = State::Sub;
+                m_state = State::Sub;
+                keep(byte, data);
                 break;
             }
             // SE ends it; any other command ends it too and is then carried out, so that a
@@ -142,24 +161,26 @@ void Client::command(std::uint8_t byte)
         m_state = byte == kSb ? State::SubOption : State::Data;
 }
 
-void Client::keep(std::uint8_t byte)
+void Client::keep(std::uint8_t byte, std::string& data)
 {
-    // One past the end marks a subnegotiation too long to be one the client reads.
-    if (m_subLength < sizeof m_sub)
-        m_sub[m_subLength] = byte;
-    if (m_subLength <= sizeof m_sub)
-        ++m_subLength;
+    m_sub += char(byte);
+    if (m_sub.size() <= kMostKept)
+        return;
+    data += abandonSubnegotiation();
+    m_broken = true;
 }
 
 void Client::endSubnegotiation()
 {
     // Only the server's report of the speed it set is used; signatures, line and modem state
     // notifications and the other reports are consumed.
-    if (m_subOption == kComPort && m_subLength == 5 && m_sub[0] == kServerOffset + kSetBaudRate) {
-        m_reportedBaud = std::uint32_t(m_sub[1]) << 24 | std::uint32_t(m_sub[2]) << 16 |
-                         std::uint32_t(m_sub[3]) << 8 | std::uint32_t(m_sub[4]);
+    const auto at = [this](std::size_t i) { return std::uint32_t(std::uint8_t(m_sub[i])); };
+    if (m_subOption == kComPort && m_sub.size() == 5 && at(0) == kServerOffset + kSetBaudRate) {
+        if (m_reportedBauds.size() == 16) // a server repeating itself keeps only its last words
+            m_reportedBauds.erase(m_reportedBauds.begin());
+        m_reportedBauds.push_back(at(1) << 24 | at(2) << 16 | at(3) << 8 | at(4));
     }
-    m_subLength = 0;
+    m_sub.clear();
 }
 
 void Client::negotiate(std::uint8_t verb, std::uint8_t option, std::string& answers)

@@ -6,9 +6,9 @@
 
 #include <bitset>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qpv::telnet {
 
@@ -40,23 +40,32 @@ public:
     std::string start();
 
     // Decodes what the server sent, in any pieces: data bytes go to `data`, answers to the
-    // server's negotiations to `answers`. Negotiation and subnegotiation never reach `data`.
-    // Each option is answered only when its state changes, so that a server repeating itself
-    // gets no stream of answers; a subnegotiation is kept only up to a few bytes.
+    // server's negotiations to `answers`. Negotiation and subnegotiation never reach `data`,
+    // but for a subnegotiation longer than any a device server sends (kMostKept bytes): the
+    // server broke the protocol, and what it held is given back as data.
     void receive(std::string_view bytes, std::string& data, std::string& answers);
 
     ComPortOption comPortOption() const;
 
-    // The speed the server last reported having set, once: later calls give nothing until the
-    // server reports again.
-    std::optional<std::uint32_t> takeReportedBaud();
+    // The speeds the server reported having set since the last call, oldest first (the last
+    // few of a longer run).
+    std::vector<std::uint32_t> takeReportedBauds();
+
+    // Whether the server is inside a subnegotiation it has not ended.
+    bool inSubnegotiation() const;
+    // Ends a subnegotiation the server left open: what it held is given back, as data.
+    std::string abandonSubnegotiation();
+    // Whether a subnegotiation was given up for its length since the last call.
+    bool takeBroken();
+
+    static constexpr std::size_t kMostKept = 4096;
 
 private:
     enum class State : std::uint8_t { Data, Command, Option, SubOption, Sub, SubCommand };
 
     void command(std::uint8_t byte);
     void negotiate(std::uint8_t verb, std::uint8_t option, std::string& answers);
-    void keep(std::uint8_t byte);
+    void keep(std::uint8_t byte, std::string& data);
     void endSubnegotiation();
 
     State m_state = State::Data;
@@ -66,9 +75,9 @@ private:
     std::bitset<256> m_refusedOurs, m_refusedTheirs; // refusals already sent
     bool m_comPortRefused = false;
     std::uint8_t m_subOption = 0;
-    std::uint8_t m_subLength = 0;
-    std::uint8_t m_sub[8] = {};
-    std::optional<std::uint32_t> m_reportedBaud;
+    std::string m_sub; // what the subnegotiation holds so far
+    bool m_broken = false;
+    std::vector<std::uint32_t> m_reportedBauds;
 };
 
 } // namespace qpv::telnet
