@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-"$root/scripts/setup.sh" >&2
+"$root/scripts/setup.sh" --panel >&2
 
 args=("$@")
 port_given=false

@@ -5,10 +5,14 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-"$root/scripts/setup.sh" "$@"
-
 build_dir="$root/build"
-[ "${1:-}" = "--sanitize" ] && build_dir="$root/build-sanitize"
+case "$*" in
+    "") ;;
+    --sanitize) build_dir="$root/build-sanitize" ;;
+    *) echo "usage: ./test.sh [--sanitize]" >&2; exit 2 ;;
+esac
+
+"$root/scripts/setup.sh" "$@"
 
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build_dir" --output-on-failure --parallel "$(nproc)"

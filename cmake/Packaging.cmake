@@ -3,7 +3,6 @@ include(GNUInstallDirs)
 
 install(TARGETS qpv-panel qpv-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-set(qpv_app_id org.omta.QPV7100Control)
 # The desktop entry, the metainfo and the man pages name the version: generated with it.
 foreach(file ${qpv_app_id}.desktop ${qpv_app_id}.metainfo.xml man/qpv-panel.1 man/qpv-sim.1)
     configure_file(packaging/${file}.in ${qpv_generated}/packaging/${file} @ONLY)
@@ -28,10 +27,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR OMTA)
 set(CPACK_PACKAGE_CONTACT "OMTA <support@omta.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Control panel for the QPV-7100 projector (RS-232C)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Sends the QPV-7100 projector's commands over a serial line, shows the traffic with every "
-    "control character made visible and decodes the replies to status queries. Includes "
-    "qpv-sim, a simulated projector on a pseudo-terminal.")
+# One string: set() with several would make a list, and the package would read its ';'.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Sends the QPV-7100 projector's commands over a serial line, shows the traffic with every "
+       "control character made visible and decodes the replies to status queries. Includes "
+       "qpv-sim, a simulated projector on a pseudo-terminal.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt and C++ libraries, from the binaries themselves

@@ -14,6 +14,10 @@ set(QPV_TITLE_VERSION "Ver.${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}${PR
 set(QPV_RELEASE_DATE 2026-12-06)
 set(QPV_RELEASE_MONTH "December 2026")
 
+# The application's id: the desktop entry, icon and metainfo are named after it, and the panel
+# gives it to the window system.
+set(qpv_app_id org.omta.QPV7100Control)
+
 set(qpv_generated ${CMAKE_BINARY_DIR}/generated)
 configure_file(cmake/version.h.in ${qpv_generated}/version.h @ONLY)
 add_library(qpv_version INTERFACE)

@@ -67,7 +67,9 @@ void TestLink::openFailuresNameDeviceAndCause()
     QVERIFY(holder.PortOpen());
     QFile::setPermissions(denied.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::WriteGroup);
     QCOMPARE(open(kMissing), kMissingReport);
-    QCOMPARE(open("/dev/null"), "COM1 (/dev/null) cannot be opened: it is not a serial device.");
+    QCOMPARE(open("/dev/null"), "COM1 (/dev/null) cannot be opened: it is not a serial device. "
+                                "Start the panel with --com1 DEVICE, the serial device, e.g. "
+                                "/dev/ttyUSB0 or one under /dev/serial/by-id/.");
     QCOMPARE(open(held.path()), "COM1 (" + held.path() +
                                     ") cannot be opened: the device is busy or locked by another "
                                     "program. Close that program, then choose the port again.");
@@ -266,10 +268,13 @@ void TestLink::paintsPaced()
 
 void TestLink::commandLines()
 {
-    // Both programs as an operator types them: a line they print, and how they end (-1: still
-    // running). Qt's own single-dash options are Qt's; what Qt leaves over is a mistake too.
+    // Both programs as an operator types them, with no display: a line they print, and how they
+    // end (-1: still running). Qt's own single-dash options are Qt's; what Qt leaves over is a
+    // mistake too.
     const QString panel = QStringLiteral(QPV_PANEL), sim = QStringLiteral(QPV_SIM);
-    const QByteArray invalid = "qpv-sim: invalid option value; see qpv-sim --help";
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDisplay.remove(name);
     const QTemporaryDir dir;
     const QString link = dir.filePath("sim");
     // clang-format off
@@ -280,9 +285,13 @@ void TestLink::commandLines()
         {panel, {"--com2", ""}, 2, "qpv-panel: --com2 needs a device, e.g. --com2 /dev/ttyUSB0."},
         {panel, {"-platform", "offscreen", "stray"}, 2, "qpv-panel: unexpected argument 'stray'."},
         {panel, {"-platform", "offscreen", "-reverse", "-bogus"}, 2, "qpv-panel: Unknown option 'bogus'."},
+        {panel, {"--simulate", "--com1", "/dev/ttyUSB0"}, 2, "qpv-panel: --simulate puts the simulated projector on COM1; leave out --com1, or leave out --simulate."},
+        {panel, {"-com1", "/dev/ttyUSB0"}, 2, "qpv-panel: -com1 takes two dashes: --com1."},
         {sim, {"--version"}, 0, "qpv-sim " + QByteArray(kVersion)},
-        {sim, {"--lamp-mode", "3"}, 2, invalid}, {sim, {"--count-down", "-1"}, 2, invalid},
-        {sim, {"--fault-every", "0"}, 2, invalid}, {sim, {"--fault", "silen"}, 2, invalid},
+        {sim, {"--lamp-mode", "3"}, 2, "qpv-sim: --lamp-mode must be 0, 1 or 2, not '3'."},
+        {sim, {"--count-down", "-1"}, 2, "qpv-sim: --count-down must be a whole number of seconds, 0 or more, not '-1'."},
+        {sim, {"--fault-every", "0"}, 2, "qpv-sim: --fault-every must be a whole number, 1 or more, not '0'."},
+        {sim, {"--fault", "silen"}, 2, "qpv-sim: --fault must be none, silent, pieces, late, garbage or vanish, not 'silen'."},
         {sim, {"--lamp-mode", "2", "--fault-every", "3", "--link", link}, -1,
          "QPV-7100 simulator on " + QFile::encodeName(link) + " (fault: none)"},
     };
@@ -290,6 +299,7 @@ void TestLink::commandLines()
     for (const auto& [program, arguments, status, line] : rows) {
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
+        process.setProcessEnvironment(noDisplay);
         process.start(program, arguments);
         if (status < 0)
             QVERIFY(process.waitForReadyRead(5000) && process.state() == QProcess::Running);

@@ -263,6 +263,11 @@ void TestPanel::startUpKeysWindowModesAndEnd()
         QCOMPARE(form.Height(), step.height);
         QCOMPARE(toggle->text(), step.caption);
         QCOMPARE(toggle->isVisible(), step.height != 5350);
+        // Drawn whole: nothing of the caption on the first or last row of its area, where a
+        // caption cut off would end.
+        const QImage face = toggle->grab().toImage();
+        for (int x = 3; x < face.width() - 3; ++x)
+            QVERIFY(qGray(face.pixel(x, 2)) > 96 && qGray(face.pixel(x, face.height() - 3)) > 96);
         for (const char* name : step.in)
             QVERIFY2(shown(name), name);
         for (const char* name : step.out)

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 
 #include <cstdio>
 #include <memory>
@@ -18,6 +19,39 @@ namespace {
 struct Options {
     QString com1, com2; // empty: the port map's default
     bool simulate = false;
+};
+
+// The panel's own options: long ones (--com1), and -h and -v.
+struct OwnOptions {
+    const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit.")};
+    const QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit.")};
+    const QCommandLineOption com1{QStringLiteral("com1"),
+                                  QStringLiteral("Use DEVICE as COM1, e.g. /dev/ttyUSB0, or a "
+                                                 "device server: rfc2217://HOST:PORT or "
+                                                 "socket://HOST:PORT."),
+                                  QStringLiteral("DEVICE")};
+    const QCommandLineOption com2{QStringLiteral("com2"), QStringLiteral("Use DEVICE as COM2."),
+                                  QStringLiteral("DEVICE")};
+    const QCommandLineOption simulate{QStringLiteral("simulate"),
+                                      QStringLiteral("Put a simulated projector on COM1.")};
+
+    QList<QCommandLineOption> all() const { return {help, version, com1, com2, simulate}; }
+
+    // "com1" for -com1 or -com1=DEVICE: a long name of ours written as the toolkit writes its
+    // options, which QApplication would be handed. Empty for anything else.
+    QString singleDashed(const QString& argument) const
+    {
+        if (!argument.startsWith(QLatin1Char('-')) || argument.startsWith(QLatin1String("--")))
+            return {};
+        const QString name = argument.mid(1).section(QLatin1Char('='), 0, 0);
+        for (const QCommandLineOption& option : all()) {
+            if (name.size() > 1 && option.names().contains(name))
+                return name;
+        }
+        return {};
+    }
 };
 
 QStringList argumentList(int argc, char* argv[])
@@ -36,67 +70,61 @@ int mistake(const QString& message)
 }
 
 // The options, or the exit status: 0 after --help or --version, 2 after a mistake.
-std::variant<Options, int> parseOptions(const QStringList& arguments)
+std::variant<Options, int> parseOptions(const QStringList& arguments, const OwnOptions& own)
 {
+    // Answered first, whatever else the line holds: single-dash words are the toolkit's, and
+    // QApplication, which aborts without a display, must not be reached with one of ours.
+    for (const QString& argument : arguments.mid(1)) {
+        if (const QString name = own.singleDashed(argument); !name.isEmpty())
+            return mistake(QStringLiteral("-%1 takes two dashes: --%1.").arg(name));
+    }
+
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Control panel for the QPV-7100 projector on an RS-232C serial line.\n"
                        "COM1 is /dev/ttyS0 and COM2 /dev/ttyS1 unless given otherwise."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    const QCommandLineOption com1(QStringLiteral("com1"),
-                                  QStringLiteral("Use DEVICE as COM1, e.g. /dev/ttyUSB0, or a "
-                                                 "device server: rfc2217://HOST:PORT or "
-                                                 "socket://HOST:PORT."),
-                                  QStringLiteral("DEVICE"));
-    const QCommandLineOption com2(QStringLiteral("com2"), QStringLiteral("Use DEVICE as COM2."),
-                                  QStringLiteral("DEVICE"));
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Put a simulated projector on COM1."));
-    parser.addOptions({help, version, com1, com2, simulate});
+    parser.addOptions(own.all());
 
     if (!parser.parse(arguments))
         return mistake(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return mistake(
             QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    for (const QCommandLineOption* device : {&com1, &com2}) {
+    for (const QCommandLineOption* device : {&own.com1, &own.com2}) {
         if (parser.isSet(*device) && parser.value(*device).isEmpty())
             return mistake(QStringLiteral("--%1 needs a device, e.g. --%1 /dev/ttyUSB0.")
                                .arg(device->names().first()));
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(own.simulate) && parser.isSet(own.com1))
+        return mistake(QStringLiteral("--simulate puts the simulated projector on COM1; leave "
+                                      "out --com1, or leave out --simulate."));
+    if (parser.isSet(own.help)) {
         // Without an application object yet, the parser does not know the program's name.
         QString text = parser.helpText();
         text.replace(QStringLiteral("<executable_name>"), QStringLiteral("qpv-panel"));
         std::printf("%s", qPrintable(text));
         return 0;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(own.version)) {
         std::printf("qpv-panel %s\n", qPrintable(QCoreApplication::applicationVersion()));
         return 0;
     }
-    return Options{parser.value(com1), parser.value(com2), parser.isSet(simulate)};
+    return Options{parser.value(own.com1), parser.value(own.com2), parser.isSet(own.simulate)};
 }
 
 // The toolkit's own options are single-dash words (-platform offscreen, -reverse), each with
 // the word after it when that is not an option itself; the panel's own are long ones
-// (--com1). These are set aside until QApplication has taken those it knows.
-QStringList withoutToolkitOptions(const QStringList& arguments)
+// (--com1). These are set aside until QApplication has taken those it knows; a long name of
+// ours after a single dash stays, for parseOptions to answer.
+QStringList withoutToolkitOptions(const QStringList& arguments, const OwnOptions& own)
 {
-    const QStringList ours = {QStringLiteral("help"), QStringLiteral("version"),
-                              QStringLiteral("com1"), QStringLiteral("com2"),
-                              QStringLiteral("simulate")};
     QStringList kept;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        const bool toolkit = i > 0 && argument.size() > 2 &&
-                             argument.startsWith(QLatin1Char('-')) &&
-                             !argument.startsWith(QLatin1String("--")) &&
-                             !ours.contains(argument.mid(1).section(QLatin1Char('='), 0, 0));
+        const bool toolkit =
+            i > 0 && argument.size() > 2 && argument.startsWith(QLatin1Char('-')) &&
+            !argument.startsWith(QLatin1String("--")) && own.singleDashed(argument).isEmpty();
         if (!toolkit)
             kept << argument;
         else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1Char('-')))
@@ -125,6 +153,11 @@ int run(const Options& options)
         ports.setDevice(1, simulator->devicePath());
     }
 
+    // The window is the desktop entry's, and shows its icon once the package has installed it.
+    const QString appId = QString::fromLatin1(qpv::kAppId);
+    QGuiApplication::setDesktopFileName(appId);
+    QApplication::setWindowIcon(QIcon::fromTheme(appId));
+
     qpv::ExchangeSession session(ports);
     qpv::Form1 window(session);
     window.Form_Load();
@@ -142,7 +175,8 @@ int main(int argc, char* argv[])
 
     // Checked before the window system is touched, so --help, --version and mistakes in the
     // panel's own options answer on any terminal, with or without a display.
-    if (const auto early = parseOptions(withoutToolkitOptions(argumentList(argc, argv)));
+    const OwnOptions own;
+    if (const auto early = parseOptions(withoutToolkitOptions(argumentList(argc, argv), own), own);
         std::holds_alternative<int>(early))
         return std::get<int>(early);
 
@@ -151,7 +185,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // QApplication has taken the toolkit options it knows from argv: what is left over of
     // them is a mistake too.
-    const auto options = parseOptions(argumentList(argc, argv));
+    const auto options = parseOptions(argumentList(argc, argv), own);
     if (const int* status = std::get_if<int>(&options))
         return *status;
     return run(std::get<Options>(options));

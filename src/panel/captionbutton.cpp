@@ -37,7 +37,17 @@ void CaptionButton::paintEvent(QPaintEvent*)
         caption.translate(1, 1);
     painter.setPen(
         colours.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(caption, Qt::AlignCenter | Qt::TextWrapAnywhere, text());
+    // A caption too long for one line (the toggle's Japanese ones) wraps, and is drawn smaller
+    // until its lines fit whole.
+    QFont fitted = font();
+    const int flags = Qt::AlignCenter | Qt::TextWrapAnywhere;
+    for (QFontMetrics m(fitted);
+         fitted.pixelSize() > 6 && m.horizontalAdvance(text()) > caption.width() &&
+         m.boundingRect(caption, flags, text()).height() > caption.height() - 2;
+         m = QFontMetrics(fitted))
+        fitted.setPixelSize(fitted.pixelSize() - 1);
+    painter.setFont(fitted);
+    painter.drawText(caption, flags, text());
 
     if (hasFocus()) {
         painter.setPen(QPen(colours.color(QPalette::ButtonText), 1, Qt::DotLine));

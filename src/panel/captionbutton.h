@@ -7,8 +7,8 @@ namespace qpv {
 // A command button drawn as the panel was designed: a raised face in the button's own
 // colour (the same on every desktop style), sunken while pressed, with a dotted focus
 // frame. A caption wider than the button (the Japanese captions of the data-display toggle)
-// wraps onto a second line; the caption itself reads back unchanged. One press of a key is one
-// click: a key held down repeats nothing.
+// wraps onto a second line, in a smaller size where two lines would not fit; the caption itself
+// reads back unchanged. One press of a key is one click: a key held down repeats nothing.
 class CaptionButton : public QPushButton {
     Q_OBJECT
 

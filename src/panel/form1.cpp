@@ -51,6 +51,7 @@ Form1::Form1(ExchangeSession& session, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("OMTA   QPV-7100   CONTROL   ") + QLatin1String(kTitleVersion));
     Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5% early
     Timer3->setInterval(5000);
 
     QPalette palette = this->palette();
@@ -138,6 +139,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         Form_KeyDown(key->key(), key->modifiers());
     }
+    // The window manager tells its frame once the window is up: the mode's outer height is
+    // given again for it, unless the operator has sized the window otherwise.
+    if (watched == windowHandle() && frameTwips().height() != m_frameHeightTwips &&
+        height() == twipsToPixels(look(m_mode).heightTwips - m_frameHeightTwips))
+        setWindowMode(m_mode);
     return QWidget::eventFilter(watched, event); // the control still gets the key
 }
 
@@ -147,23 +153,35 @@ void Form1::resizeEvent(QResizeEvent* event)
     showWhatFits();
 }
 
+QSize Form1::frameTwips() const
+{
+    // The offscreen platform has no window manager: its margins are no frame anyone sees.
+    const bool managed = windowHandle() && QGuiApplication::platformName() != u"offscreen";
+    const QMargins frame = managed ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull())
+        return {kFrameWidthAllowance, kFrameAllowance};
+    return {pixelsToTwips(frame.left() + frame.right()),
+            pixelsToTwips(frame.top() + frame.bottom())};
+}
+
 int Form1::Height() const
 {
     const int designed = look(m_mode).heightTwips;
-    if (twipsToPixels(designed - kFrameAllowance) == height())
+    if (twipsToPixels(designed - m_frameHeightTwips) == height())
         return designed;
-    return pixelsToTwips(height()) + kFrameAllowance;
+    return pixelsToTwips(height()) + frameTwips().height();
 }
 
 int Form1::Width() const
 {
-    return pixelsToTwips(width()) + kFrameWidthAllowance;
+    return pixelsToTwips(width()) + frameTwips().width();
 }
 
 void Form1::setWindowMode(WindowMode mode)
 {
     m_mode = mode;
-    resize(width(), twipsToPixels(look(mode).heightTwips - kFrameAllowance));
+    m_frameHeightTwips = frameTwips().height();
+    resize(width(), twipsToPixels(look(mode).heightTwips - m_frameHeightTwips));
     Command34->setText(text(look(mode).toggleCaption));
     showWhatFits();
 }

@@ -55,8 +55,9 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    // The outer size is the client size plus an allowance for the frame: a 4-pixel border on
-    // each side and a 21-pixel title bar.
+    // The outer size is the client size plus the frame the window manager reports, or, where
+    // none is reported (no window manager, or not yet), an allowance for a usual frame: a
+    // 4-pixel border on each side and a 21-pixel title bar.
     static constexpr int kBorderTwips = 60;
     static constexpr int kTitleBarTwips = 315;
     static constexpr int kFrameAllowance = kTitleBarTwips + 2 * kBorderTwips; // height
@@ -101,6 +102,7 @@ private:
     void Command96_Click(); // CLS
 
     void showLine(TrafficLine line, std::string_view text);
+    QSize frameTwips() const; // width and height the frame adds
     void setWindowMode(WindowMode mode);
     void showWhatFits();
     void warn(const QString& text);
@@ -108,6 +110,7 @@ private:
     ExchangeSession& m_session;
     QList<QWidget*> m_controls; // in the control table's order
     WindowMode m_mode = WindowMode::Compact;
+    int m_frameHeightTwips = kFrameAllowance; // the frame the mode's height was given for
     bool FullPanelUnlocked = false; // after Ctrl+J: the logo's double-click opens the full panel
     bool m_settingsUp = false;      // the settings panel, as COM and the choices leave it
     bool m_toggleUp = false;        // the data-display toggle, from the first Ctrl+J on

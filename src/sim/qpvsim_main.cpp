@@ -70,10 +70,11 @@ std::variant<Options, int> parseOptions(const QCoreApplication& app)
         QStringLiteral("0: four lamps, 1: lamps No1 and No4, 2: lamps "
                        "No2 and No3 (default 0)."),
         QStringLiteral("MODE"), QStringLiteral("0"));
-    const QCommandLineOption fault(QStringLiteral("fault"),
-                                   QStringLiteral("Inject a fault: none, silent, pieces, late, "
-                                                  "garbage or vanish (default none)."),
-                                   QStringLiteral("KIND"), QStringLiteral("none"));
+    const QString faultKinds = QStringLiteral("none, silent, pieces, late, garbage or vanish");
+    const QCommandLineOption fault(
+        QStringLiteral("fault"),
+        QStringLiteral("Inject a fault: %1 (default none).").arg(faultKinds),
+        QStringLiteral("KIND"), QStringLiteral("none"));
     const QCommandLineOption every(QStringLiteral("fault-every"),
                                    QStringLiteral("The fault hits every N-th command (default 1)."),
                                    QStringLiteral("N"), QStringLiteral("1"));
@@ -86,14 +87,30 @@ std::variant<Options, int> parseOptions(const QCoreApplication& app)
         const int value = parser.value(option).toInt(&ok);
         return ok && value >= lowest && value <= highest ? std::optional<int>(value) : std::nullopt;
     };
+    // A value that is not allowed, named with its option and what that takes.
+    const auto mistake = [&parser](const QCommandLineOption& option, const QString& allowed) {
+        std::fprintf(stderr,
+                     "qpv-sim: --%s must be %s, not '%s'.\n"
+                     "Try 'qpv-sim --help' for the options.\n",
+                     qPrintable(option.names().first()), qPrintable(allowed),
+                     qPrintable(parser.value(option)));
+        return 2;
+    };
     constexpr int kMost = std::numeric_limits<int>::max();
+    const QString seconds = QStringLiteral("a whole number of seconds, 0 or more");
     const auto up = number(countDown, 0, kMost), down = number(coolingDown, 0, kMost);
     const auto mode = number(lampMode, 0, 2), nth = number(every, 1, kMost);
+    if (!up)
+        return mistake(countDown, seconds);
+    if (!down)
+        return mistake(coolingDown, seconds);
+    if (!mode)
+        return mistake(lampMode, QStringLiteral("0, 1 or 2"));
+    if (!nth)
+        return mistake(every, QStringLiteral("a whole number, 1 or more"));
     Options options;
-    if (!up || !down || !mode || !nth || !parseFault(parser.value(fault), &options.faults.kind)) {
-        std::fprintf(stderr, "qpv-sim: invalid option value; see qpv-sim --help\n");
-        return 2;
-    }
+    if (!parseFault(parser.value(fault), &options.faults.kind))
+        return mistake(fault, faultKinds);
     options.timing.countDown = std::chrono::seconds(*up);
     options.timing.coolingDown = std::chrono::seconds(*down);
     options.lampMode = *mode;

@@ -5,7 +5,7 @@ session of its own."""
 # The real panel driven from outside, as a screen reader or a desktop automation tool does,
 # with COM1 on a pseudo-terminal whose other end this script plays. Every wait is bounded.
 
-import os, select, subprocess, sys, time, tty
+import os, re, select, subprocess, sys, time, tty
 import pyatspi as at
 from gi.repository import GLib
 
@@ -17,6 +17,14 @@ xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], capture_out
 
 def main(panel, desktop_entry):
     context = GLib.MainContext.default()
+    # A window manager, with a frame of its own, up before the panel maps its window.
+    subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
+    root = lambda: subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                  capture_output=True, text=True).stdout
+    for _ in range(250):
+        if "window id" in root():
+            break
+        time.sleep(0.02)
     line, device = os.openpty()
     tty.setraw(device)  # and kept open, so the line never hangs up
     app = subprocess.Popen([panel, "--com1", os.ttyname(device)])
@@ -61,6 +69,13 @@ def main(panel, desktop_entry):
     xdotool("key", "--clearmodifiers", "ctrl+j")
     showing = lambda node: node.getState().contains(at.STATE_SHOWING)
     wait("Ctrl+J shows the status queries", lambda: all(map(showing, queries)) or "not all")
+    # The extended mode's outer height, the window manager's frame included: 7200 twips.
+    def outer():
+        frame = subprocess.run(["xprop", "-id", found()[0], "_NET_FRAME_EXTENTS"],
+                               capture_output=True, text=True).stdout.split("=")[-1].split(",")
+        inner = re.search(r"HEIGHT=(\d+)", xdotool("getwindowgeometry", "--shell", found()[0]))
+        return (int(inner[1]) + int(frame[2]) + int(frame[3])) * 15
+    wait("the extended height, 7200 twips", lambda: abs(outer() - 7200) <= 15 or outer())
 
     press(queries[0])
     got = b""
