@@ -206,8 +206,10 @@ struct Panel {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;
-            const bool warning = box->icon() == QMessageBox::Warning;
-            warnings << (warning ? QString() : QStringLiteral("(not a warning) ")) + box->text();
+            const bool warning = box->icon() == QMessageBox::Warning,
+                       plain = box->textFormat() == Qt::PlainText; // markup in a name stays text
+            warnings << (warning ? QString() : QStringLiteral("(not a warning) ")) +
+                            (plain ? QString() : QStringLiteral("(rich text) ")) + box->text();
             titles << box->windowTitle();
             box->button(QMessageBox::Ok)->click();
         });

@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString kMissing = QStringLiteral("/nonexistent/ttyUSB7");
+const QString kMissing = QStringLiteral("/nonexistent/<b>ttyUSB7</b>");
 const QString kMissingReport = "COM1 (" + kMissing +
                                ") cannot be opened: the device does not exist. Check that the "
                                "cable or USB adapter is plugged in, or start the panel with "
