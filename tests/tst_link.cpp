@@ -9,7 +9,6 @@
 #include "support.h"
 #include "version.h"
 
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -40,7 +39,6 @@ private slots:
     void portAndSpeedSelection();
     void aLostDeviceIsReopenedWithItsSpeed();
     void hostileLine();
-    void paintsPaced();
     void commandLines();
     void simulatedProjector();
 };
@@ -230,40 +228,6 @@ void TestLink::hostileLine()
 #if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed memory aside by design
     QVERIFY(peakKilobytes() < 200 * 1024);
 #endif
-}
-
-// Counts a display line's paints and keeps what the last one showed.
-struct PaintCount : QObject {
-    int paints = 0;
-    QString shown;
-    bool eventFilter(QObject* line, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint)
-            ++paints, shown = static_cast<qpv::DisplayLine*>(line)->visibleText();
-        return false;
-    }
-};
-
-void TestLink::paintsPaced()
-{
-    // Characters one by one, 10 ms apart: RXD reads each at once, is painted at most 25 times a
-    // second while they come, and shows the last of them once they stop; it is never painted while
-    // the compact mode keeps it off screen.
-    for (const bool compact : {true, false}) {
-        Panel panel({}, {}, compact);
-        auto* const rxd = panel.find<qpv::DisplayLine>("Label12");
-        PaintCount count;
-        rxd->installEventFilter(&count);
-        const qint64 start = QDateTime::currentMSecsSinceEpoch();
-        for (QByteArray sent; sent.size() < 30; QTest::qWait(10)) {
-            panel.one.write(QByteArray(1, char('a' + sent.size()))),
-                sent += char('a' + sent.size());
-            QTRY_COMPARE(panel.rxd(), bytes(renderEcho(sent.toStdString())));
-        }
-        QVERIFY(count.paints <=
-                (compact ? 0 : 2 + (QDateTime::currentMSecsSinceEpoch() - start) / 40));
-        QTRY_COMPARE(count.shown, compact ? QString() : rxd->visibleText());
-    }
 }
 
 void TestLink::commandLines()
