@@ -12,7 +12,7 @@ args=("$@")
 port_given=false
 for arg in "$@"; do
     case "$arg" in
-        --com1 | --com1=* | --com2 | --com2=* | --simulate | -h | --help | -v | --version) port_given=true ;;
+        --com1 | --com1=* | --com2 | --com2=* | --simulate | --list-ports | -h | --help | -v | --version) port_given=true ;;
     esac
 done
 $port_given || args=(--simulate "${args[@]}")

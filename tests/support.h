@@ -200,7 +200,8 @@ inline QString lineUnderTest(PtyPair& pty, std::unique_ptr<DeviceServer>& server
 // open when it can be, and the whole panel in view unless it stays compact. An operator presses
 // OK on each warning box; its title and text are kept.
 struct Panel {
-    explicit Panel(const QString& com1 = {}, const QString& com2 = {}, bool compact = false)
+    explicit Panel(const QString& com1 = {}, const QString& com2 = {}, bool compact = false,
+                   const qpv::PortPlaces* found = nullptr) // or the ports found there
     {
         boxes.callOnTimeout([this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -214,9 +215,11 @@ struct Panel {
             box->button(QMessageBox::Ok)->click();
         });
         boxes.start(10);
-        qpv::PortMap ports;
-        ports.setDevice(1, com1.isEmpty() ? lineUnderTest(one, server) : com1);
-        ports.setDevice(2, com2.isEmpty() ? two.path() : com2);
+        qpv::PortMap ports(found ? *found : qpv::PortPlaces{});
+        if (!found) {
+            ports.setDevice(1, com1.isEmpty() ? lineUnderTest(one, server) : com1);
+            ports.setDevice(2, com2.isEmpty() ? two.path() : com2);
+        }
         session = std::make_unique<qpv::ExchangeSession>(ports);
         form = std::make_unique<qpv::Form1>(*session);
         form->Form_Load();

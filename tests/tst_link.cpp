@@ -4,11 +4,13 @@
 // QPV_HOSTILE_SECONDS; QPV_LINE=rfc2217 puts COM1 behind ser2net.
 
 #include "exchange/echo.h"
+#include "serial/portdiscovery.h"
 #include "sim/projector.h"
 #include "sim/simulator.h"
 #include "support.h"
 #include "version.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +40,7 @@ private slots:
     void openFailuresNameDeviceAndCause();
     void portAndSpeedSelection();
     void aLostDeviceIsReopenedWithItsSpeed();
+    void portsFoundNamedAndFollowed();
     void hostileLine();
     void commandLines();
     void simulatedProjector();
@@ -127,9 +130,9 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     const QTemporaryDir dir;
     const QString com2 = dir.filePath("ttyUSB1"); // plugged in later
     Panel panel(simulator.devicePath(), com2);
-    const QString com1 = QStringLiteral(" COM1 (%1)").arg(simulator.devicePath());
-    panel.choose("Option9");  // 115200 baud
-    panel.click("Command44"); // its lines are blanked 1000 ms later
+    const QString com1 = QStringLiteral(" COM1"); // STATUS leads with the port and the cause
+    panel.choose("Option9");                      // 115200 baud
+    panel.click("Command44");                     // its lines are blanked 1000 ms later
     QTest::qWait(900);
     simulator.vanish(); // the USB adapter is pulled
     QTRY_VERIFY(!panel.comm().PortOpen());
@@ -138,7 +141,8 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     QCOMPARE(panel.status(), lost.toUtf8());
     QTest::qWait(300); // the blanking has passed; the report stays as long as a reply would
     QCOMPARE(panel.status(), lost.toUtf8());
-    QCOMPARE(panel.find("Label22")->accessibleDescription(), lost.mid(1));
+    QCOMPARE(panel.find("Label22")->accessibleDescription(), // the whole report
+             "COM1 (" + simulator.devicePath() + ")" + lost.mid(5));
     QTRY_COMPARE_WITH_TIMEOUT(panel.status(), QByteArray(), 1000);
     // A spinning wait takes the whole 2.5 s; an idle one a few per cent, under valgrind too.
     const std::clock_t cpu = std::clock();
@@ -183,6 +187,72 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     QVERIFY(simulator.comeBack());
     QTest::qWait(1500);
     QVERIFY(!panel.comm().PortOpen());
+}
+
+void TestLink::portsFoundNamedAndFollowed()
+{
+    // Port records in, COM numbers out: built-in UARTs, adapters by their stable names, adapter
+    // nodes without one, each in the natural order of its names; the console set apart.
+    const auto record = [](const char* device, const char* node, PortKind kind) {
+        return FoundPort{device, node, kind, {}, {}, {}};
+    };
+    const PortSurvey order =
+        comOrder({record("/dev/ttyUSB1", "/dev/ttyUSB1", PortKind::AdapterNode),
+                  record("/dev/serial/by-id/usb-B", "/dev/ttyUSB0", PortKind::StableName),
+                  record("/dev/ttyS10", "/dev/ttyS10", PortKind::BuiltIn),
+                  record("/dev/ttyS2", "/dev/ttyS2", PortKind::BuiltIn),
+                  record("/dev/serial/by-id/usb-A", "/dev/ttyUSB3", PortKind::StableName),
+                  record("/dev/ttyS0", "/dev/ttyS0", PortKind::BuiltIn)},
+                 {"tty0", "ttyS0"});
+    QStringList numbered;
+    for (const FoundPort& port : order.ports + order.consoles)
+        numbered << port.device;
+    QCOMPARE(numbered, QString("/dev/ttyS2 /dev/ttyS10 /dev/serial/by-id/usb-A "
+                               "/dev/serial/by-id/usb-B /dev/ttyUSB1 /dev/ttyS0")
+                           .split(' '));
+    QCOMPARE(order.consoles.size(), 1);
+
+    // Folders of this test's own, where a pseudo-terminal stands in for the adapter: nothing at
+    // start; plugged in, and found when COM1 is chosen again; pulled, and back under its name.
+    const QTemporaryDir dir;
+    QDir(dir.path()).mkpath("by-id"), QDir(dir.path()).mkpath("dev");
+    const PortPlaces places{dir.filePath("by-id"), dir.filePath("dev"), dir.filePath("active"),
+                            false};
+    Panel panel({}, {}, false, &places);
+    QCOMPARE(panel.warnings, QStringList("COM1 cannot be opened: no serial port was found on this "
+                                         "computer. Plug in the USB adapter and choose COM1 "
+                                         "again, or start the panel with --com1 DEVICE (a device "
+                                         "server as rfc2217://HOST:PORT), or with --simulate to "
+                                         "try it."));
+    QCOMPARE(panel.find("Option1")->accessibleDescription(),
+             "COM1: no serial port was found for it on this computer");
+    sim::Simulator adapter(sim::ProjectorTiming{0ms, 0ms});
+    QVERIFY(adapter.start(nullptr));
+    const QString stable = dir.filePath("by-id/usb-OMTA_QPV-7100_Simulator-if00-port0");
+    QVERIFY(QFile::link(adapter.devicePath(), stable));
+    panel.choose("Option1");
+    QVERIFY(panel.comm().PortOpen());
+    QCOMPARE(panel.find("Option1")->accessibleDescription(), "COM1: " + stable);
+    adapter.vanish();
+    QTRY_VERIFY(!panel.comm().PortOpen());
+    QVERIFY(adapter.comeBack());
+    QTRY_COMPARE_WITH_TIMEOUT(panel.status(), QByteArray(" COM1 is back and open again."), 3000);
+    panel.click("Command44");
+    QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
+
+    // What --list-ports says of such a layout, with a node of its own and the console.
+    QVERIFY(QFile::link(panel.one.path(), dir.filePath("dev/ttyUSB0")) &&
+            QFile::link(panel.two.path(), dir.filePath("dev/ttyACM0")));
+    QFile active(dir.filePath("active"));
+    QVERIFY(active.open(QIODevice::WriteOnly) &&
+            active.write(QFile::encodeName(QFileInfo(panel.two.path()).fileName())));
+    active.close();
+    const QString node = QFileInfo(adapter.devicePath()).canonicalFilePath();
+    QCOMPARE(listPorts(surveyPorts(places)),
+             QStringLiteral("COM1  %1\n      the device %2\n      this user may open it\n"
+                            "COM2  %3/ttyUSB0\n      the device %4\n      this user may open it\n"
+                            "%3/ttyACM0 is the system console: the panel never uses it.\n")
+                 .arg(stable, node, dir.filePath("dev"), panel.one.path()));
 }
 
 void TestLink::hostileLine()

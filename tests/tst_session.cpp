@@ -133,7 +133,7 @@ void TestSession::aSlowLineHoldsCommandsBack()
     for (int i = 0; i < 5000; ++i) // more than the terminal holds
         line.session->sendCommand("POWR   1");
     QTRY_VERIFY_WITH_TIMEOUT(line.lines[2].contains("commands were not sent"), 7000);
-    QVERIFY2(QRegularExpression(" COM1 \\(.*\\) took nothing for 5 s: [0-9]+ commands were not "
+    QVERIFY2(QRegularExpression(" COM1 took nothing for 5 s: [0-9]+ commands were not "
                                 "sent. Check that the projector is switched on and the cable "
                                 "plugged in, then send again.")
                  .match(QString::fromUtf8(line.lines[2]))

@@ -2,6 +2,7 @@
 
 #include "exchange/session/exchangesession.h"
 #include "panel/form1.h"
+#include "serial/portdiscovery.h"
 #include "serial/portmap.h"
 #include "sim/simulator.h"
 #include "version.h"
@@ -36,8 +37,14 @@ struct OwnOptions {
                                   QStringLiteral("DEVICE")};
     const QCommandLineOption simulate{QStringLiteral("simulate"),
                                       QStringLiteral("Put a simulated projector on COM1.")};
+    const QCommandLineOption listPorts{QStringLiteral("list-ports"),
+                                       QStringLiteral("List this computer's serial ports, the COM "
+                                                      "number each gets, and exit.")};
 
-    QList<QCommandLineOption> all() const { return {help, version, com1, com2, simulate}; }
+    QList<QCommandLineOption> all() const
+    {
+        return {help, version, com1, com2, simulate, listPorts};
+    }
 
     // "com1" for -com1 or -com1=DEVICE: a long name of ours written as the toolkit writes its
     // options, which QApplication would be handed. Empty for anything else.
@@ -81,9 +88,10 @@ std::variant<Options, int> parseOptions(const QStringList& arguments, const OwnO
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Control panel for the QPV-7100 projector on an RS-232C serial line.\n"
-                       "COM1 is /dev/ttyS0 and COM2 /dev/ttyS1 unless given otherwise."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Control panel for the QPV-7100 projector on an RS-232C serial line.\n"
+        "COM1 and COM2 are this computer's first two serial ports (built-in ones\n"
+        "first, then USB adapters), as --list-ports shows, unless given otherwise."));
     parser.addOptions(own.all());
 
     if (!parser.parse(arguments))
@@ -104,6 +112,10 @@ std::variant<Options, int> parseOptions(const QStringList& arguments, const OwnO
         QString text = parser.helpText();
         text.replace(QStringLiteral("<executable_name>"), QStringLiteral("qpv-panel"));
         std::printf("%s", qPrintable(text));
+        return 0;
+    }
+    if (parser.isSet(own.listPorts)) {
+        std::printf("%s", qPrintable(qpv::listPorts(qpv::surveyPorts())));
         return 0;
     }
     if (parser.isSet(own.version)) {

@@ -123,6 +123,16 @@ void Form1::connectControls()
     });
     connect(&m_session, &ExchangeSession::portChosen, this, &Form1::portChosen);
     connect(&m_session, &ExchangeSession::portChoiceFailed, this, &Form1::portChoiceFailed);
+    // Each option names the device behind it, as the ports were last looked up.
+    const auto namePorts = [this] {
+        for (const auto& [option, port] : {std::pair{Option1, 1}, std::pair{Option2, 2}}) {
+            const QString device = m_session.serialControl().describePort(port);
+            option->setToolTip(Qt::convertFromPlainText(device));
+            option->setAccessibleDescription(device);
+        }
+    };
+    connect(&m_session.serialControl(), &MSComm::portsLookedUp, this, namePorts);
+    namePorts();
 }
 
 void Form1::showEvent(QShowEvent* event)
@@ -249,6 +259,7 @@ void Form1::Command16_Click()
 
 void Form1::Command33_Click()
 {
+    m_session.lookUpPorts(); // the options name what stands behind them now
     m_settingsUp = true;
     showWhatFits();
     Timer3->start(); // pressed again, the five seconds start over

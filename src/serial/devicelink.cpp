@@ -39,6 +39,16 @@ void DeviceLink::close()
 
 void DeviceLink::open(const LineSettings& line)
 {
+    if (device().isEmpty()) {
+        emit openFailed(QStringLiteral("%1 cannot be opened: no serial port was found on this "
+                                       "computer. Plug in the USB adapter and choose COM%2 "
+                                       "again, or start the panel with --com%2 DEVICE (a device "
+                                       "server as rfc2217://HOST:PORT), or with --simulate to "
+                                       "try it.")
+                            .arg(label())
+                            .arg(port()));
+        return;
+    }
     m_port.setPortName(device());
     m_port.setBaudRate(line.baud);
     m_port.setParity(QSerialPort::NoParity);
@@ -57,8 +67,9 @@ void DeviceLink::open(const LineSettings& line)
 
 bool DeviceLink::mayReopen() const
 {
-    // A pulled adapter is expected to be missing until it is plugged in again.
-    return QFileInfo::exists(device());
+    // A pulled adapter is expected to be missing until it is plugged in again; under its stable
+    // name it comes back even where the system gives it another node.
+    return !device().isEmpty() && QFileInfo::exists(device());
 }
 
 Outcome DeviceLink::write(const QByteArray& bytes)

@@ -25,8 +25,13 @@ public:
 
     int port() const { return m_port; }
     QString device() const { return m_device; }
-    // "COM1 (/dev/ttyUSB0)": how reports name the line.
-    QString label() const { return QStringLiteral("COM%1 (%2)").arg(m_port).arg(m_device); }
+    // "COM1 (/dev/ttyUSB0)": how reports name the line ("COM1" where no device stands behind it).
+    QString label() const { return label(m_port, m_device); }
+    static QString label(int port, const QString& device)
+    {
+        return device.isEmpty() ? QStringLiteral("COM%1").arg(port)
+                                : QStringLiteral("COM%1 (%2)").arg(port).arg(device);
+    }
 
     // Starts opening with these settings; opened() or openFailed() follows, at once for a
     // device, once it is known for a device server. Nothing follows an open given up by close().

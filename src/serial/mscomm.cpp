@@ -21,12 +21,25 @@ MSComm::MSComm(PortMap ports, QObject* parent)
 
 QString MSComm::portLabel() const
 {
-    return QStringLiteral("COM%1 (%2)").arg(m_commPort).arg(m_ports.device(m_commPort));
+    return m_link ? m_link->label() : Link::label(m_commPort, m_ports.device(m_commPort));
 }
 
-void MSComm::useLink(int port)
+QString MSComm::brief(const QString& report) const
 {
-    const QString device = m_ports.device(port);
+    const QString label = portLabel();
+    if (!report.startsWith(label))
+        return report;
+    return QStringLiteral("COM%1").arg(m_commPort) + report.mid(label.size());
+}
+
+void MSComm::lookUpPorts()
+{
+    m_ports.lookUp();
+    emit portsLookedUp();
+}
+
+void MSComm::useLink(int port, const QString& device)
+{
     m_commPort = port;
     if (m_link && m_link->port() == port && m_link->device() == device)
         return;
@@ -50,10 +63,17 @@ void MSComm::useLink(int port)
 void MSComm::choosePort(int target)
 {
     const bool wasOpen = PortOpen() || (m_link && m_link->isOpening());
-    const Selection selection{target, m_commPort, wasOpen, m_reopenTimer.isActive(), false, {}};
+    const Selection selection{target,
+                              m_commPort,
+                              m_link ? m_link->device() : QString(),
+                              wasOpen,
+                              m_reopenTimer.isActive(),
+                              false,
+                              {}};
     close();
+    lookUpPorts(); // an adapter plugged in since is found
     m_selection = selection;
-    useLink(target);
+    useLink(target, m_ports.device(target));
     openLink();
 }
 
@@ -91,7 +111,7 @@ void MSComm::onOpenFailed(const QString& report)
     if (!selection.fallingBack) {
         selection.failure = report;
         // The port in use was just tried, if it was the one chosen: no second report of it.
-        useLink(selection.previous);
+        useLink(selection.previous, selection.previousDevice);
         if (selection.wasOpen && selection.target != selection.previous) {
             selection.fallingBack = true;
             openLink();

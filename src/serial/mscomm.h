@@ -27,6 +27,14 @@ public:
     bool PortOpen() const { return m_link && m_link->isOpen(); }
     // "COM1 (/dev/ttyS0)": how reports name the current port.
     QString portLabel() const;
+    // A report as the STATUS line shows it: the port and the cause first, the device (a
+    // by-id name can be long) left to the whole report.
+    QString brief(const QString& report) const;
+    // What stands behind a port, for its option (see PortMap::describe).
+    QString describePort(int port) const { return m_ports.describe(port); }
+    // Looks the computer's ports up again; an open port is not switched behind the operator's
+    // back.
+    void lookUpPorts();
 
     // The port selection: the port in use is closed, `target` becomes the port and is opened,
     // whether or not the port had been open, so choosing a port always recovers a closed line.
@@ -52,18 +60,21 @@ signals:
     void portChoiceFailed(const QString& report, int portInUse);
     // A sentence for the STATUS line: a port connecting, lost or back, settings not applied.
     void reported(const QString& text);
+    // The ports were looked up: what stands behind each may have changed.
+    void portsLookedUp();
 
 private:
     struct Selection {
         int target;
         int previous;
+        QString previousDevice; // the port in use stays on its device
         bool wasOpen;
         bool awaitingDevice;
         bool fallingBack = false;
         QString failure;
     };
 
-    void useLink(int port);
+    void useLink(int port, const QString& device);
     void openLink();
     void onOpened();
     void onOpenFailed(const QString& report);

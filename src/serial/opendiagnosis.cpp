@@ -73,11 +73,11 @@ QString describeOpenFailure(int port, const QString& device, QSerialPort::Serial
     }
     if (!S_ISCHR(info.st_mode))
         return head + notSerial(port);
-    if (::access(path.constData(), R_OK | W_OK) != 0) {
+    if (const QString group = groupToJoin(device); !group.isEmpty()) {
         return head + QStringLiteral("permission denied. The user must be in the group '%1' "
                                      "that owns the device (for example: sudo adduser $USER "
                                      "%1, then log in again).")
-                          .arg(groupName(info.st_gid));
+                          .arg(group);
     }
     if (error == QSerialPort::PermissionError) {
         return head + QStringLiteral("the device is busy or locked by another program. Close "
@@ -96,6 +96,15 @@ QString describeOpenFailure(int port, const QString& device, QSerialPort::Serial
         break;
     }
     return head + libraryText + QLatin1Char('.');
+}
+
+QString groupToJoin(const QString& device)
+{
+    const QByteArray path = QFile::encodeName(device);
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0 || ::access(path.constData(), R_OK | W_OK) == 0)
+        return {};
+    return groupName(info.st_gid);
 }
 
 } // namespace qpv

@@ -54,6 +54,11 @@ void ExchangeSession::choosePort(int port)
     MSComm1->choosePort(port);
 }
 
+void ExchangeSession::lookUpPorts()
+{
+    MSComm1->lookUpPorts();
+}
+
 void ExchangeSession::setSettings(const LineSettings& settings)
 {
     if (const Outcome applied = MSComm1->setSettings(settings); !applied.ok())
@@ -126,7 +131,7 @@ void ExchangeSession::blankStatus()
 
 void ExchangeSession::report(const QString& text)
 {
-    show(TrafficLine::Status, ' ' + text.toStdString());
+    show(TrafficLine::Status, ' ' + MSComm1->brief(text).toStdString());
     m_statusReports = true;
     m_sinceReport.start();
     emit reported(text);

@@ -39,14 +39,15 @@ public:
 
     // Port and speed selection, and END, act on the serial control.
     void choosePort(int port);
+    void lookUpPorts();
     void setSettings(const LineSettings& settings);
     void close();
     const MSComm& serialControl() const { return *MSComm1; }
 
 signals:
     void lineChanged(qpv::TrafficLine line, std::string_view text);
-    // A report of the line (a port lost, back, connecting, not open, a setting not applied), as
-    // the STATUS line shows it; it stands until the next report.
+    // A report of the line (a port lost, back, connecting, not open, a setting not applied), in
+    // full; the STATUS line shows it with the port and the cause first. It stands until the next.
     void reported(const QString& text);
     void portChosen(int port);
     void portChoiceFailed(const QString& report, int portInUse);

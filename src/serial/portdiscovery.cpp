@@ -1,0 +1,124 @@
+#include "serial/portdiscovery.h"
+
+#include "serial/opendiagnosis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+#include <utility>
+
+namespace qpv {
+
+namespace {
+
+bool isAdapterName(const QString& name)
+{
+    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
+}
+
+// The entries of a folder, links and device nodes alike, in the order of their names.
+QFileInfoList entries(const QString& folder, const QStringList& names = {})
+{
+    return QDir(folder).entryInfoList(names, QDir::Files | QDir::System | QDir::NoDotAndDotDot,
+                                      QDir::Name);
+}
+
+// ttyS2 before ttyS10: a name's trailing number is compared as a number.
+std::pair<QString, qulonglong> naturally(const QString& name)
+{
+    qsizetype digits = name.size();
+    while (digits > 0 && name[digits - 1].isDigit())
+        --digits;
+    return {name.left(digits), name.mid(digits).toULongLong()};
+}
+
+} // namespace
+
+PortSurvey comOrder(QList<FoundPort> found, const QStringList& consoles)
+{
+    std::stable_sort(found.begin(), found.end(), [](const FoundPort& a, const FoundPort& b) {
+        return std::pair{a.kind, naturally(a.device)} < std::pair{b.kind, naturally(b.device)};
+    });
+    PortSurvey survey;
+    for (FoundPort& port : found) {
+        const bool console = consoles.contains(QFileInfo(port.node).fileName());
+        (console ? survey.consoles : survey.ports).append(std::move(port));
+    }
+    return survey;
+}
+
+PortSurvey surveyPorts(const PortPlaces& places)
+{
+    QHash<QString, QSerialPortInfo> system; // by device node
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        system.insert(info.systemLocation(), info);
+    QList<FoundPort> found;
+    const auto add = [&](const QString& device, const QString& node, PortKind kind) {
+        const QSerialPortInfo info = system.value(node);
+        found.append(
+            {device, node, kind, info.description(), info.manufacturer(), info.serialNumber()});
+    };
+    if (places.builtIn) {
+        for (const QSerialPortInfo& info : std::as_const(system)) {
+            if (!isAdapterName(info.portName()))
+                add(info.systemLocation(), info.systemLocation(), PortKind::BuiltIn);
+        }
+    }
+    // A stable name is taken as it is: udev made that link for a serial adapter.
+    QStringList named;
+    for (const QFileInfo& link : entries(places.byId)) {
+        const QString node = link.canonicalFilePath(); // empty where the link leads nowhere
+        if (!node.isEmpty())
+            named << node, add(link.absoluteFilePath(), node, PortKind::StableName);
+    }
+    for (const QFileInfo& node :
+         entries(places.dev, {QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")})) {
+        const QString target = node.canonicalFilePath();
+        if (!target.isEmpty() && !named.contains(target))
+            add(node.absoluteFilePath(), target, PortKind::AdapterNode);
+    }
+    QFile active(places.consoles);
+    const QString consoles =
+        active.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(active.readAll()) : QString();
+    return comOrder(found,
+                    consoles.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts));
+}
+
+QString listPorts(const PortSurvey& survey)
+{
+    if (survey.ports.isEmpty() && survey.consoles.isEmpty())
+        return QStringLiteral("No serial port was found on this computer. Plug in the USB "
+                              "adapter, or start the panel with --com1 DEVICE.\n");
+    QString text;
+    for (qsizetype i = 0; i < survey.ports.size(); ++i) {
+        const FoundPort& port = survey.ports[i];
+        text += QStringLiteral("COM%1  %2\n").arg(i + 1).arg(port.device);
+        QStringList said = {port.description, port.manufacturer};
+        if (!port.serialNumber.isEmpty())
+            said << QStringLiteral("serial number ") + port.serialNumber;
+        said.removeAll(QString());
+        text += QStringLiteral("      the device %1%2\n")
+                    .arg(port.node, said.isEmpty()
+                                        ? QString()
+                                        : QStringLiteral(": ") + said.join(QStringLiteral(", ")));
+        const QString group = groupToJoin(port.node);
+        text += group.isEmpty()
+                    ? QStringLiteral("      this user may open it\n")
+                    : QStringLiteral("      this user may not open it: join the group '%1' (sudo "
+                                     "adduser $USER %1, then log in again)\n")
+                          .arg(group);
+    }
+    if (survey.ports.isEmpty())
+        text += QStringLiteral("No serial port the panel may use was found. Plug in the USB "
+                               "adapter, or start the panel with --com1 DEVICE.\n");
+    for (const FoundPort& console : survey.consoles)
+        text += QStringLiteral("%1 is the system console: the panel never uses it.\n")
+                    .arg(console.device);
+    return text;
+}
+
+} // namespace qpv

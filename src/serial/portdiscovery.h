@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace qpv {
+
+// Where a serial port was found, which decides its place among the COM numbers.
+enum class PortKind : std::uint8_t {
+    BuiltIn,    // a UART of the computer's own that really exists
+    StableName, // an adapter under udev's stable name in /dev/serial/by-id
+    AdapterNode // a USB or ACM adapter's node that no stable name leads to
+};
+
+// A serial port found on this computer.
+struct FoundPort {
+    QString device; // what the panel opens: /dev/ttyS0, /dev/serial/by-id/usb-..., /dev/ttyUSB0
+    QString node;   // the device node behind it: /dev/ttyUSB0
+    PortKind kind = PortKind::BuiltIn;
+    // What the system says of it; empty where it says nothing.
+    QString description, manufacturer, serialNumber;
+};
+
+// The ports of this computer: in COM order (COM1 first), and the system console apart, which
+// the panel never takes.
+struct PortSurvey {
+    QList<FoundPort> ports;
+    QList<FoundPort> consoles;
+};
+
+// Where ports are looked for; tests give folders of their own.
+struct PortPlaces {
+    QString byId = QStringLiteral("/dev/serial/by-id");
+    QString dev = QStringLiteral("/dev");
+    QString consoles = QStringLiteral("/sys/class/tty/console/active"); // "tty0 ttyS0"
+    bool builtIn = true; // the UARTs the system lists (QSerialPortInfo)
+};
+
+// The COM order: built-in UARTs first, then adapters by their stable names, then adapter nodes
+// without one, each kind in the natural order of its names (ttyS2 before ttyS10). A port whose
+// node is a console (by its name, "ttyS0") is set apart.
+PortSurvey comOrder(QList<FoundPort> found, const QStringList& consoles);
+
+// Looks the ports up now.
+PortSurvey surveyPorts(const PortPlaces& places = {});
+
+// What `qpv-panel --list-ports` prints of them: each port with its COM number, its device and
+// node, what the system says of it and whether this user may open it; then the console.
+QString listPorts(const PortSurvey& survey);
+
+} // namespace qpv
