@@ -54,12 +54,6 @@ class TestExchange : public QObject {
     Q_OBJECT
 
 private slots:
-    void framing()
-    {
-        QCOMPARE(bytes(frameCommand("", "POWR   1")), QByteArray::fromHex("504F5752202020310D"));
-        QCOMPARE(bytes(frameCommand("@1", "CR4")), QByteArray("@1CR4\r"));
-    }
-
     void longTextRendersItsNewestCharacters()
     {
         const std::string echo = renderEcho("XB" + std::string(kCap - 2, 'a') + "C"); // cap + 1

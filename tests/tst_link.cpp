@@ -1,9 +1,7 @@
 // The line as the window drives it, against pseudo-terminals playing the projector: the reports
-// of a port that cannot be opened or goes away, port and speed selection, a line that carries
-// garbage, both programs' command lines and the simulated projector with its faults. Long form:
-// QPV_HOSTILE_SECONDS; QPV_LINE=rfc2217 puts COM1 behind ser2net.
+// of a port that cannot be opened or goes away, port and speed selection, the ports found on the
+// computer, both programs' command lines and the simulated projector with its faults.
 
-#include "exchange/echo.h"
 #include "serial/portdiscovery.h"
 #include "sim/projector.h"
 #include "sim/simulator.h"
@@ -11,11 +9,10 @@
 #include "version.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
+#include <QSerialPort>
 #include <QTemporaryDir>
 
 #include <ctime>
@@ -41,7 +38,6 @@ private slots:
     void portAndSpeedSelection();
     void aLostDeviceIsReopenedWithItsSpeed();
     void portsFoundNamedAndFollowed();
-    void hostileLine();
     void commandLines();
     void simulatedProjector();
 };
@@ -61,11 +57,8 @@ void TestLink::openFailuresNameDeviceAndCause()
             qFatal("setresuid back to root failed");
         return report;
     };
-    PortMap elsewhere;
-    elsewhere.setDevice(1, held.path());
-    MSComm holder(elsewhere);
-    holder.choosePort(1);
-    QVERIFY(holder.PortOpen());
+    QSerialPort holder(held.path()); // another program's
+    QVERIFY(holder.open(QIODevice::ReadWrite));
     QFile::setPermissions(denied.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::WriteGroup);
     QCOMPARE(open(kMissing), kMissingReport);
     QCOMPARE(open("/dev/null"), "COM1 (/dev/null) cannot be opened: it is not a serial device. "
@@ -90,7 +83,6 @@ void TestLink::portAndSpeedSelection()
     QTimer* countdown = panel.timer("Timer3");
     QWidget* settings = panel.find("Frame8");
     QCOMPARE(panel.warnings, QStringList{kMissingReport});
-    QCOMPARE(panel.titles, QStringList{"OMTA QPV-7100 CONTROL"});
     QVERIFY(panel.form->isVisible() && !panel.comm().PortOpen() && panel.marked("Option1"));
     panel.choose("Option2");
     QVERIFY(panel.comm().PortOpen() && !settings->isVisible() && panel.marked("Option2"));
@@ -130,14 +122,13 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     const QTemporaryDir dir;
     const QString com2 = dir.filePath("ttyUSB1"); // plugged in later
     Panel panel(simulator.devicePath(), com2);
-    const QString com1 = QStringLiteral(" COM1"); // STATUS leads with the port and the cause
-    panel.choose("Option9");                      // 115200 baud
-    panel.click("Command44");                     // its lines are blanked 1000 ms later
+    panel.choose("Option9");  // 115200 baud
+    panel.click("Command44"); // its lines are blanked 1000 ms later
     QTest::qWait(900);
     simulator.vanish(); // the USB adapter is pulled
     QTRY_VERIFY(!panel.comm().PortOpen());
-    const QString lost = com1 + " was disconnected: the device went away. It is reopened when it "
-                                "comes back, or choose the port again.";
+    const QString lost = " COM1 was disconnected: the device went away. It is reopened when it "
+                         "comes back, or choose the port again.";
     QCOMPARE(panel.status(), lost.toUtf8());
     QTest::qWait(300); // the blanking has passed; the report stays as long as a reply would
     QCOMPARE(panel.status(), lost.toUtf8());
@@ -158,14 +149,14 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     QCOMPARE(panel.comm().CommPort(), 1);
     QVERIFY(panel.marked("Option1") && !panel.marked("Option2"));
     panel.click("Command44");
-    QCOMPARE(panel.status(), (com1 + " is not open").toUtf8());
+    QCOMPARE(panel.status(), QByteArray(" COM1 is not open"));  // the port and the cause first
     QCOMPARE(panel.txd(), QByteArray(" T A B N       1 CR "));  // the echo follows all the same
     QTRY_COMPARE_WITH_TIMEOUT(panel.txd(), QByteArray(), 1500); // blanked before what follows
 
     // Plugged in again: reopened by itself, at the speed chosen.
     QVERIFY(simulator.comeBack());
     QTRY_VERIFY_WITH_TIMEOUT(panel.comm().PortOpen(), 3000);
-    QCOMPARE(panel.status(), (com1 + " is back and open again.").toUtf8());
+    QCOMPARE(panel.status(), QByteArray(" COM1 is back and open again."));
     QCOMPARE(speedOf(simulator.devicePath()), speed_t{B115200});
     panel.click("Command44");
     QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
@@ -213,7 +204,8 @@ void TestLink::portsFoundNamedAndFollowed()
     QCOMPARE(order.consoles.size(), 1);
 
     // Folders of this test's own, where a pseudo-terminal stands in for the adapter: nothing at
-    // start; plugged in, and found when COM1 is chosen again; pulled, and back under its name.
+    // start; plugged in, and found when COM1 is chosen again (pulled and back under its stable
+    // name: aLostDeviceIsReopenedWithItsSpeed, whose simulator's device is such a name).
     const QTemporaryDir dir;
     QDir(dir.path()).mkpath("by-id"), QDir(dir.path()).mkpath("dev");
     const PortPlaces places{dir.filePath("by-id"), dir.filePath("dev"), dir.filePath("active"),
@@ -233,10 +225,6 @@ void TestLink::portsFoundNamedAndFollowed()
     panel.choose("Option1");
     QVERIFY(panel.comm().PortOpen());
     QCOMPARE(panel.find("Option1")->accessibleDescription(), "COM1: " + stable);
-    adapter.vanish();
-    QTRY_VERIFY(!panel.comm().PortOpen());
-    QVERIFY(adapter.comeBack());
-    QTRY_COMPARE_WITH_TIMEOUT(panel.status(), QByteArray(" COM1 is back and open again."), 3000);
     panel.click("Command44");
     QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
 
@@ -253,51 +241,6 @@ void TestLink::portsFoundNamedAndFollowed()
                             "COM2  %3/ttyUSB0\n      the device %4\n      this user may open it\n"
                             "%3/ttyACM0 is the system console: the panel never uses it.\n")
                  .arg(stable, node, dir.filePath("dev"), panel.one.path()));
-}
-
-void TestLink::hostileLine()
-{
-    // Random bytes, markup, NUL runs and bytes above ASCII in random pieces: the first 40,000
-    // as fast as they go, every character under the cap shown in order; then, for
-    // QPV_HOSTILE_SECONDS (3 by default), with a click every 250 ms: every click goes out, RXD
-    // shows plain text, memory stays bounded.
-    Panel panel;
-    QRandomGenerator random(7100);
-    const char* const nasty[] = {"<b>", "</b>", "&#", "&#x41;", "<img src=x>", "\r\n", "\x1b[2J"};
-    const auto piece = [&] {
-        const auto kind = random.bounded(10);
-        QByteArray bytes = kind < 2   ? QByteArray(nasty[random.bounded(7)])
-                           : kind < 3 ? QByteArray(64, char(0x80 + random.bounded(128)))
-                                      : QByteArray(1 + random.bounded(115), '\0');
-        if (kind >= 4)
-            std::generate(bytes.begin(), bytes.end(), [&] { return char(random.bounded(256)); });
-        return bytes;
-    };
-    QByteArray sent;
-    for (QByteArray bytes; sent.size() < 40000; QCoreApplication::processEvents())
-        panel.one.write(bytes = piece()), sent += bytes;
-    sent = sent.right(32767); // the receive buffer's cap
-    QTRY_VERIFY(panel.rxd() == bytes(renderEcho({sent.constData(), size_t(sent.size())})));
-
-    const int seconds = std::max(3, qEnvironmentVariableIntValue("QPV_HOSTILE_SECONDS"));
-    int clicks = 0;
-    QByteArray onTheLine;
-    QElapsedTimer clock;
-    for (clock.start(); clock.elapsed() < seconds * 1000; QTest::qWait(10)) {
-        panel.one.write(piece());
-        onTheLine += panel.one.read(1, 1ms); // what has come so far
-        if (clock.elapsed() / 250 >= clicks) {
-            panel.click("Command44"), ++clicks;
-            QVERIFY(std::ranges::all_of(panel.rxd(), [](char c) { return c >= ' ' && c <= 'z'; }));
-        }
-    }
-    onTheLine += panel.one.read(9 * clicks - onTheLine.size());
-    QCOMPARE(onTheLine, QByteArray("TABN   1\r").repeated(clicks));
-    qInfo("hostile line: %d s, %d clicks, peak RSS %.1f MB", seconds, clicks,
-          double(peakKilobytes()) / 1024);
-#if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed memory aside by design
-    QVERIFY(peakKilobytes() < 200 * 1024);
-#endif
 }
 
 void TestLink::commandLines()
@@ -322,6 +265,7 @@ void TestLink::commandLines()
         {panel, {"--simulate", "--com1", "/dev/ttyUSB0"}, 2, "qpv-panel: --simulate puts the simulated projector on COM1; leave out --com1, or leave out --simulate."},
         {panel, {"-com1", "/dev/ttyUSB0"}, 2, "qpv-panel: -com1 takes two dashes: --com1."},
         {sim, {"--version"}, 0, "qpv-sim " + QByteArray(kVersion)},
+        {sim, {"--lamp"}, 2, "qpv-sim: Unknown option 'lamp'."},
         {sim, {"--lamp-mode", "3"}, 2, "qpv-sim: --lamp-mode must be 0, 1 or 2, not '3'."},
         {sim, {"--count-down", "-1"}, 2, "qpv-sim: --count-down must be a whole number of seconds, 0 or more, not '-1'."},
         {sim, {"--fault-every", "0"}, 2, "qpv-sim: --fault-every must be a whole number, 1 or more, not '0'."},
@@ -363,9 +307,7 @@ void TestLink::simulatedProjector()
         const QString link = dir.filePath(QString::fromLatin1(fault));
         sim.start(QStringLiteral(QPV_SIM),
                   {"--fault", fault, "--fault-every", "2", "--link", link});
-        QVERIFY(sim.waitForReadyRead(5000));
-        QCOMPARE(sim.readLine(),
-                 "QPV-7100 simulator on " + QFile::encodeName(link) + " (fault: " + fault + ")\n");
+        QVERIFY(sim.waitForReadyRead(5000)); // the device is there
         Panel panel(link);
         panel.click("Command44");
         QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
@@ -400,12 +342,5 @@ void TestLink::simulatedProjector()
                  QByteArray(reply));
 }
 
-int main(int argc, char* argv[])
-{
-    allowLongRun("QPV_HOSTILE_SECONDS");
-    QApplication app(argc, argv);
-    TestLink test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestLink)
 #include "tst_link.moc"

@@ -200,25 +200,28 @@ void TestPanel::startUpKeysWindowModesAndEnd()
     auto* toggle = panel.find<QPushButton>("Command34");
     const QString show = QString::fromUtf8("データを表示する"),
                   hide = QString::fromUtf8("データを表示しない");
-    const auto shown = [&](const char* name) { return panel.find(name)->isVisible(); };
-    // A control wholly outside the client area is hidden, and a screen reader is told it is not
+    // Every control in the client area shows (not the settings panel, nor the toggle before the
+    // first Ctrl+J); one wholly outside it is hidden, and a screen reader is told it is not
     // showing; Tab reaches every control shown, and no other.
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const auto outOfReach = [&] {
-        QSet<QWidget*> shownControls, reached;
+    const auto inReach = [&] {
+        QSet<QWidget*> shown, reached;
         for (const Row& row : design::panelRows()) {
             QWidget* w = panel.find(row.name.constData());
-            if (!form.rect().intersects(QRect(w->mapTo(&form, QPoint(0, 0)), w->size())))
-                QVERIFY2(!w->isVisible() && ax(w)->state().invisible, row.name.constData());
-            if (w->isVisible() && w->focusPolicy() & Qt::TabFocus)
-                shownControls << w;
+            const bool inside =
+                form.rect().intersects(QRect(w->mapTo(&form, QPoint(0, 0)), w->size())) &&
+                !QByteArray(" Frame8 Option1 Option2 Frame13 Option9 Option10 ")
+                     .contains(' ' + row.name + ' ');
+            QVERIFY2(w->isVisible() == inside && ax(w)->state().invisible != inside, row.name);
+            if (inside && w->focusPolicy() & Qt::TabFocus)
+                shown << w;
         }
         panel.find("Command17")->setFocus();
         for (int i = 0; i < 130; ++i)
             reached << QApplication::focusWidget(),
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(reached, shownControls);
+        QCOMPARE(reached, shown);
     };
     const auto ctrlJ = [&](const char* at) { panel.key(at, Qt::Key_J, Qt::ControlModifier); };
     const auto dblClick = [&] { QTest::mouseDClick(panel.find("Image1"), Qt::LeftButton); };
@@ -230,49 +233,32 @@ void TestPanel::startUpKeysWindowModesAndEnd()
     dblClick(); // before Ctrl+J: nothing
     QCOMPARE(form.Height(), 5350);
     QCOMPARE(form.height(), 328); // compact: the command groups down to the signal-type band
-    QVERIFY(shown("Command16") && shown("Command58") && !shown("Frame9") && !toggle->isVisible());
-    outOfReach();
+    inReach();
 
-    const struct {
-        std::function<void()> action;
-        int height;
-        QString caption;
-        std::vector<const char*> in, out;
-    } steps[] = {
-        {[&] { ctrlJ("Command17"); },
-         7200,
-         "CLOSE",
-         {"Frame9", "Command47", "Command34"},
-         {"Command1"}},
-        {dblClick, 9100, "CLOSE", {"Frame10", "Frame15"}, {}},
-        {toggleClick, 5350, show, {"Command16"}, {"Frame9", "Command34"}},
+    // The window's outer height and the toggle's caption after each action; what each mode
+    // reveals is inReach()'s.
+    // clang-format off
+    const std::tuple<std::function<void()>, int, QString> steps[] = {
+        {[&] { ctrlJ("Command17"); }, 7200, "CLOSE"}, {dblClick, 9100, "CLOSE"},
+        {toggleClick, 5350, show},
         // The toggle lies below the compact window's edge: dragged taller, it is in reach.
-        {[&] { form.resize(form.width(), 358), toggleClick(); },
-         6645,
-         hide,
-         {"Frame9", "Command45"},
-         {"Command1"}},
-        {dblClick, 6645, hide, {}, {}},
-        {[&] { ctrlJ("Command17"), ctrlJ("Image1"); }, 7200, "CLOSE", {}, {}},
+        {[&] { form.resize(form.width(), 358), toggleClick(); }, 6645, hide}, {dblClick, 6645, hide},
+        {[&] { ctrlJ("Command17"), ctrlJ("Image1"); }, 7200, "CLOSE"},
         // Dragged to 6000 twips (371 pixels and the frame), or one pixel less.
-        {[&] { form.resize(form.width(), 371), toggleClick(); }, 5350, show, {}, {}},
-        {[&] { form.resize(form.width(), 370), toggleClick(); }, 6645, hide, {}, {"Command1"}},
+        {[&] { form.resize(form.width(), 371), toggleClick(); }, 5350, show},
+        {[&] { form.resize(form.width(), 370), toggleClick(); }, 6645, hide},
     };
-    for (const auto& step : steps) {
-        step.action();
-        QCOMPARE(form.Height(), step.height);
-        QCOMPARE(toggle->text(), step.caption);
-        QCOMPARE(toggle->isVisible(), step.height != 5350);
+    // clang-format on
+    for (const auto& [action, height, caption] : steps) {
+        action();
+        QCOMPARE(form.Height(), height);
+        QCOMPARE(toggle->text(), caption);
         // Drawn whole: nothing of the caption on the first or last row of its area, where a
         // caption cut off would end.
         const QImage face = toggle->grab().toImage();
         for (int x = 3; x < face.width() - 3; ++x)
             QVERIFY(qGray(face.pixel(x, 2)) > 96 && qGray(face.pixel(x, face.height() - 3)) > 96);
-        for (const char* name : step.in)
-            QVERIFY2(shown(name), name);
-        for (const char* name : step.out)
-            QVERIFY2(!shown(name), name);
-        outOfReach();
+        inReach();
     }
     QCOMPARE(form.height(), 414); // data: ends below the traffic display
     // In the whole panel J types into the box; Ctrl+J there types nothing.
@@ -312,7 +298,6 @@ void TestPanel::aScreenReaderWorksThePanel()
         const QAccessibleTextInterface* t = i->textInterface();
         QCOMPARE(t->offsetAtPoint(t->characterRect(1).center()), 1);
         QCOMPARE(t->offsetAtPoint(t->characterRect(2).center()), 2);
-        QCOMPARE(t->selectionCount(), 0); // nothing on a traffic line is ever selected
         QVERIFY(QRect(panel.find(line)->mapToGlobal(QPoint()), panel.find(line)->size())
                     .contains(t->characterRect(1)));
     }

@@ -79,7 +79,20 @@ std::variant<Options, int> parseOptions(const QCoreApplication& app)
                                    QStringLiteral("The fault hits every N-th command (default 1)."),
                                    QStringLiteral("N"), QStringLiteral("1"));
     parser.addOptions({link, countDown, coolingDown, lampMode, fault, every});
-    parser.process(app);
+    // An unknown or incomplete option is a mistake like a wrong value: said so, status 2.
+    if (!parser.parse(app.arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString what = parser.errorText().isEmpty()
+                                 ? QStringLiteral("unexpected argument '%1'.")
+                                       .arg(parser.positionalArguments().first())
+                                 : parser.errorText();
+        std::fprintf(stderr, "qpv-sim: %s\nTry 'qpv-sim --help' for the options.\n",
+                     qPrintable(what));
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
 
     // A whole number from `lowest` to `highest`, or nothing.
     const auto number = [&parser](const QCommandLineOption& option, int lowest, int highest) {

@@ -17,21 +17,6 @@ xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], capture_out
 
 def main(panel, desktop_entry):
     context = GLib.MainContext.default()
-    # A window manager, with a frame of its own, up before the panel maps its window.
-    subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
-    root = lambda: subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                                  capture_output=True, text=True).stdout
-    for _ in range(250):
-        if "window id" in root():
-            break
-        time.sleep(0.02)
-    line, device = os.openpty()
-    tty.setraw(device)  # and kept open, so the line never hangs up
-    app = subprocess.Popen([panel, "--com1", os.ttyname(device)])
-    inserted = []
-    at.Registry.registerEventListener(lambda e: inserted.append((e.source, e.any_data)),
-                                      "object:text-changed:insert")
-
     # Until probe() gives True; anything else it gives is what it saw instead.
     def wait(what, probe, limit_s=5.0):
         deadline = time.monotonic() + limit_s
@@ -40,6 +25,18 @@ def main(panel, desktop_entry):
             time.sleep(0.02)
             while context.pending():
                 context.iteration(False)
+
+    # A window manager, with a frame of its own, up before the panel maps its window.
+    subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
+    wm = lambda: subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                capture_output=True, text=True).stdout
+    wait("a window manager", lambda: "window id" in wm() or "none")
+    line, device = os.openpty()
+    tty.setraw(device)  # and kept open, so the line never hangs up
+    app = subprocess.Popen([panel, "--com1", os.ttyname(device)])
+    inserted = []
+    at.Registry.registerEventListener(lambda e: inserted.append((e.source, e.any_data)),
+                                      "object:text-changed:insert")
 
     press = lambda node: node.queryAction().getName(0) == "Press" and node.queryAction().doAction(0)
 
