@@ -3,6 +3,7 @@
 // How long the window's thread goes without running its event loop: a timer ticking every
 // millisecond on that thread, and the system's account of the thread's time.
 
+#include <QString>
 #include <QTimer>
 
 #include <chrono>
@@ -18,7 +19,7 @@ struct Stall {
     double longestCpuMs = 0;    // the window's thread running, in that pause
     double longestQueuedMs = 0; // the thread ready to run, waiting for a core
     double endedAtMs = 0;       // since the episode began
-    const char* during = "";
+    QString during;
     int ticks = 0;
     double episodeMs = 0;
 };
@@ -65,8 +66,8 @@ private:
 // what the episode was doing.
 class StallProbe {
 public:
-    explicit StallProbe(const char* phase)
-        : m_phase(phase)
+    explicit StallProbe(QString phase)
+        : m_phase(std::move(phase))
     {
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.callOnTimeout([this] { tick(); });
@@ -74,7 +75,7 @@ public:
         m_timesLast = m_times.read();
         m_timer.start(1);
     }
-    void phase(const char* phase) { m_phase = phase; }
+    void phase(QString phase) { m_phase = std::move(phase); }
     Stall stop()
     {
         tick();
@@ -105,7 +106,7 @@ private:
     }
 
     QTimer m_timer;
-    const char* m_phase;
+    QString m_phase;
     SchedulerTimes m_times;
     SchedulerTimes::Reading m_timesLast;
     std::chrono::steady_clock::time_point m_start;

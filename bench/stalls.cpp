@@ -172,6 +172,33 @@ Episode silentServer(ProjectorThread& projector)
     return episode;
 }
 
+// A line pulled and back: `pull` takes it away, `restore` brings it back, and the panel, idle
+// before, reports the loss, waits, and opens the line again by itself.
+Episode lostAndBack(const Panel& panel, ProjectorThread& projector, const QString& what,
+                    const std::function<void()>& pull, const std::function<void()>& restore)
+{
+    runFor(300);
+    StallProbe probe("the panel idle");
+    runFor(200);
+    probe.phase(what + QStringLiteral(" pulled"));
+    projector.run(pull);
+    const bool reported = runUntil(
+        [&] { return status(panel).contains(QLatin1String(" was disconnected: ")); }, 3000);
+    probe.phase(QStringLiteral("waiting for ") + what);
+    runFor(1500);
+    probe.phase(what + QStringLiteral(" back"));
+    projector.run(restore);
+    const bool back = runUntil(
+        [&] { return status(panel).endsWith(QLatin1String(" is back and open again.")); }, 3000);
+    probe.phase(QStringLiteral("open again"));
+    runFor(300);
+    Episode episode;
+    episode.stall = probe.stop();
+    if (!reported || !back)
+        episode.notes = QStringLiteral("STATUS: %1").arg(status(panel).trimmed());
+    return episode;
+}
+
 // (b) The device pulled while open: the panel reports it and waits; plugged in again, it is
 // reopened by itself.
 Episode pulledDevice(ProjectorThread& projector)
@@ -188,25 +215,9 @@ Episode pulledDevice(ProjectorThread& projector)
     {
         Panel panel(path);
         runUntil([&] { return panel.session->serialControl().PortOpen(); }, 2000);
-        runFor(300);
-        StallProbe probe("the panel idle");
-        runFor(200);
-        probe.phase("the device pulled");
-        projector.run([&] { simulator->vanish(); });
-        const bool reported = runUntil(
-            [&] { return status(panel).contains(QLatin1String(" was disconnected: ")); }, 3000);
-        probe.phase("waiting for the device");
-        runFor(1500);
-        probe.phase("the device back");
-        projector.run([&] { simulator->comeBack(); });
-        const bool back = runUntil(
-            [&] { return status(panel).endsWith(QLatin1String(" is back and open again.")); },
-            3000);
-        probe.phase("open again");
-        runFor(300);
-        episode.stall = probe.stop();
-        if (!reported || !back)
-            episode.notes = QStringLiteral("STATUS: %1").arg(status(panel).trimmed());
+        episode = lostAndBack(
+            panel, projector, "the device", [&] { simulator->vanish(); },
+            [&] { simulator->comeBack(); });
     }
     projector.run([&] { simulator.reset(); });
     return episode;
@@ -226,25 +237,9 @@ Episode restartedServer(ProjectorThread& projector)
         projector.run([&] { server->pty.write("\r"); });
         if (!runUntil([&] { return shown(panel, "Label12") == QLatin1String(" CR "); }, 5000))
             std::fprintf(stderr, "bench: nothing came through ser2net\n");
-        runFor(300);
-        StallProbe probe("the panel idle");
-        runFor(200);
-        probe.phase("the device server stopped");
-        projector.run([&] { server->stop(); });
-        const bool reported = runUntil(
-            [&] { return status(panel).contains(QLatin1String(" was disconnected: ")); }, 3000);
-        probe.phase("waiting for the device server");
-        runFor(1500);
-        probe.phase("the device server started");
-        projector.run([&] { server->start(); });
-        const bool back = runUntil(
-            [&] { return status(panel).endsWith(QLatin1String(" is back and open again.")); },
-            3000);
-        probe.phase("connected again");
-        runFor(300);
-        episode.stall = probe.stop();
-        if (!reported || !back)
-            episode.notes = QStringLiteral("STATUS: %1").arg(status(panel).trimmed());
+        episode = lostAndBack(
+            panel, projector, "the device server", [&] { server->stop(); },
+            [&] { server->start(); });
     }
     projector.run([&] { server.reset(); });
     return episode;
@@ -265,7 +260,7 @@ void addStallRow(const char* what, const Episode& episode)
                  "    of it %.1f ms running, %.1f ms waiting for a core; it ended %.0f ms into "
                  "the %.0f ms episode (%s); %d ticks\n",
                  stall.longestCpuMs, stall.longestQueuedMs, stall.endedAtMs, stall.episodeMs,
-                 stall.during, stall.ticks);
+                 qPrintable(stall.during), stall.ticks);
 }
 
 } // namespace

@@ -207,9 +207,9 @@ void TestLink::portsFoundNamedAndFollowed()
     // start; plugged in, and found when COM1 is chosen again (pulled and back under its stable
     // name: aLostDeviceIsReopenedWithItsSpeed, whose simulator's device is such a name).
     const QTemporaryDir dir;
-    QDir(dir.path()).mkpath("by-id"), QDir(dir.path()).mkpath("dev");
-    const PortPlaces places{dir.filePath("by-id"), dir.filePath("dev"), dir.filePath("active"),
-                            false};
+    QDir(dir.path()).mkpath("by-id"), QDir(dir.path()).mkpath("dev"),
+        QDir(dir.path()).mkpath("console");
+    const PortPlaces places{dir.filePath("by-id"), dir.filePath("dev"), dir.path()};
     Panel panel({}, {}, false, &places);
     QCOMPARE(panel.warnings, QStringList("COM1 cannot be opened: no serial port was found on this "
                                          "computer. Plug in the USB adapter and choose COM1 "
@@ -231,7 +231,7 @@ void TestLink::portsFoundNamedAndFollowed()
     // What --list-ports says of such a layout, with a node of its own and the console.
     QVERIFY(QFile::link(panel.one.path(), dir.filePath("dev/ttyUSB0")) &&
             QFile::link(panel.two.path(), dir.filePath("dev/ttyACM0")));
-    QFile active(dir.filePath("active"));
+    QFile active(dir.filePath("console/active"));
     QVERIFY(active.open(QIODevice::WriteOnly) &&
             active.write(QFile::encodeName(QFileInfo(panel.two.path()).fileName())));
     active.close();

@@ -4,9 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
-#include <QRegularExpression>
-#include <QSerialPortInfo>
 
 #include <algorithm>
 #include <utility>
@@ -15,16 +12,19 @@ namespace qpv {
 
 namespace {
 
-bool isAdapterName(const QString& name)
-{
-    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
-}
-
 // The entries of a folder, links and device nodes alike, in the order of their names.
 QFileInfoList entries(const QString& folder, const QStringList& names = {})
 {
     return QDir(folder).entryInfoList(names, QDir::Files | QDir::System | QDir::NoDotAndDotDot,
                                       QDir::Name);
+}
+
+// The first line of a small file of the kernel's, or nothing.
+QString firstLine(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readLine()).trimmed()
+                                          : QString();
 }
 
 // ttyS2 before ttyS10: a name's trailing number is compared as a number.
@@ -53,20 +53,29 @@ PortSurvey comOrder(QList<FoundPort> found, const QStringList& consoles)
 
 PortSurvey surveyPorts(const PortPlaces& places)
 {
-    QHash<QString, QSerialPortInfo> system; // by device node
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        system.insert(info.systemLocation(), info);
     QList<FoundPort> found;
     const auto add = [&](const QString& device, const QString& node, PortKind kind) {
-        const QSerialPortInfo info = system.value(node);
-        found.append(
-            {device, node, kind, info.description(), info.manufacturer(), info.serialNumber()});
-    };
-    if (places.builtIn) {
-        for (const QSerialPortInfo& info : std::as_const(system)) {
-            if (!isAdapterName(info.portName()))
-                add(info.systemLocation(), info.systemLocation(), PortKind::BuiltIn);
+        FoundPort port{device, node, kind, {}, {}, {}};
+        // What a USB adapter calls itself is told by the USB device above its terminal.
+        QDir usb(
+            QFileInfo(places.sys + u'/' + QFileInfo(node).fileName() + QStringLiteral("/device"))
+                .canonicalFilePath());
+        for (int up = 0; up < 4 && !usb.path().isEmpty() && !usb.isRoot(); ++up, usb.cdUp()) {
+            if (usb.exists(QStringLiteral("product"))) {
+                port.description = firstLine(usb.filePath(QStringLiteral("product")));
+                port.manufacturer = firstLine(usb.filePath(QStringLiteral("manufacturer")));
+                port.serialNumber = firstLine(usb.filePath(QStringLiteral("serial")));
+                break;
+            }
         }
+        found.append(port);
+    };
+    // A UART that really exists has a type other than 0; the nodes of the others are there all
+    // the same.
+    for (const QFileInfo& tty : QDir(places.sys).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (firstLine(tty.filePath() + QStringLiteral("/type")).toInt() != 0)
+            add(places.dev + u'/' + tty.fileName(), places.dev + u'/' + tty.fileName(),
+                PortKind::BuiltIn);
     }
     // A stable name is taken as it is: udev made that link for a serial adapter.
     QStringList named;
@@ -81,11 +90,9 @@ PortSurvey surveyPorts(const PortPlaces& places)
         if (!target.isEmpty() && !named.contains(target))
             add(node.absoluteFilePath(), target, PortKind::AdapterNode);
     }
-    QFile active(places.consoles);
-    const QString consoles =
-        active.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(active.readAll()) : QString();
-    return comOrder(found,
-                    consoles.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts));
+    return comOrder(
+        found,
+        firstLine(places.sys + QStringLiteral("/console/active")).split(u' ', Qt::SkipEmptyParts));
 }
 
 QString listPorts(const PortSurvey& survey)

@@ -35,8 +35,9 @@ struct PortSurvey {
 struct PortPlaces {
     QString byId = QStringLiteral("/dev/serial/by-id");
     QString dev = QStringLiteral("/dev");
-    QString consoles = QStringLiteral("/sys/class/tty/console/active"); // "tty0 ttyS0"
-    bool builtIn = true; // the UARTs the system lists (QSerialPortInfo)
+    // The kernel's terminals: which are UARTs, what a USB adapter calls itself, and in
+    // console/active the consoles ("tty0 ttyS0").
+    QString sys = QStringLiteral("/sys/class/tty");
 };
 
 // The COM order: built-in UARTs first, then adapters by their stable names, then adapter nodes
@@ -44,7 +45,9 @@ struct PortPlaces {
 // node is a console (by its name, "ttyS0") is set apart.
 PortSurvey comOrder(QList<FoundPort> found, const QStringList& consoles);
 
-// Looks the ports up now.
+// Looks the ports up now, in a millisecond or so: from the folders and the kernel's own
+// files. (QSerialPortInfo tells the same, but asks udev of every terminal the computer has,
+// which would hold the window for tens of milliseconds at every choice of a port.)
 PortSurvey surveyPorts(const PortPlaces& places = {});
 
 // What `qpv-panel --list-ports` prints of them: each port with its COM number, its device and
