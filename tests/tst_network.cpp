@@ -213,7 +213,10 @@ void TestNetwork::aServerLateOrBreakingTheProtocol()
     QTRY_COMPARE_WITH_TIMEOUT(flooded.rxd(), QByteArray(" O K "), 20000);
     qInfo("a flood of 32 MB: the longest pause %lld ms, peak memory %+ld kB", longest,
           peakKilobytes() - memory);
-    QVERIFY(longest < 100 && peakKilobytes() - memory < 8 * 1024);
+    QVERIFY(longest < 100);
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed memory aside by design
+    QVERIFY(peakKilobytes() - memory < 8 * 1024);
+#endif
 }
 
 QTEST_MAIN(TestNetwork)
