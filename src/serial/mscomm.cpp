@@ -65,7 +65,7 @@ void MSComm::choosePort(int target)
     const bool wasOpen = PortOpen() || (m_link && m_link->isOpening());
     const Selection selection{target,
                               m_commPort,
-                              m_link ? m_link->device() : QString(),
+                              m_link ? m_link->device() : m_ports.device(m_commPort),
                               wasOpen,
                               m_reopenTimer.isActive(),
                               false,
