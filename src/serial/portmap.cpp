@@ -5,7 +5,6 @@ namespace qpv {
 PortMap::PortMap(PortPlaces places)
     : m_places(std::move(places))
 {
-    lookUp();
 }
 
 QString PortMap::device(int port) const

@@ -9,7 +9,8 @@ namespace qpv {
 
 // Which device stands behind each port number. A device the command line names always wins;
 // otherwise COMn is the n-th serial port of this computer, as last looked up (see
-// portdiscovery.h), so an adapter plugged in since is found by looking again.
+// portdiscovery.h; the serial control looks at every choice of a port), so an adapter plugged
+// in since is found by looking again.
 class PortMap {
 public:
     explicit PortMap(PortPlaces places = {});
