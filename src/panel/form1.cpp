@@ -149,9 +149,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         Form_KeyDown(key->key(), key->modifiers());
     }
-    // The window manager tells its frame once the window is up: the mode's outer height is
-    // given again for it, unless the operator has sized the window otherwise.
-    if (watched == windowHandle() && frameTwips().height() != m_frameHeightTwips &&
+    // The window manager tells its frame once it has framed the window (which moves it): the
+    // mode's outer height is given again for it, unless the operator has sized it otherwise.
+    const bool framed = event->type() == QEvent::Move || event->type() == QEvent::Expose;
+    if (watched == windowHandle() && framed && frameTwips().height() != m_frameHeightTwips &&
         height() == twipsToPixels(look(m_mode).heightTwips - m_frameHeightTwips))
         setWindowMode(m_mode);
     return QWidget::eventFilter(watched, event); // the control still gets the key
