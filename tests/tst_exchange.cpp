@@ -145,7 +145,7 @@ private slots:
                              {"00", " Top/Bottom , Left/Right reversal"}});
         addReplies("CRA\r", {{"00", " Video & Audio mute OFF"}, {"01", " Video mute ON"},
                              {"02", " Audio mute ON"}, {"03", " Video & Audio mute ON"},
-                             {"80", " No signal"}, {"FF", " Stand by"}, {"ff", {}}});
+                             {"80", " No signal"}, {"FF", " Stand by"}, {"ff", {}}, {"05", {}}});
         addReplies("CR7\r", {{"30", {}}, {"0a", {}}, {"0", {}}});
         // Lamp mode: the mode digit 0, 1 or 2, then the lamp digit in the table's order.
         const char* const lamps[] = {

@@ -28,7 +28,6 @@ ExchangeSession::ExchangeSession(PortMap ports, QObject* parent)
 {
     m_reportHold->setSingleShot(true);
     connect(m_reportHold, &QTimer::timeout, this, &ExchangeSession::blankStatus);
-    MSComm1->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1, &MSComm::OnComm, this, &ExchangeSession::MSComm1_OnComm);
     connect(MSComm1, &MSComm::reported, this, &ExchangeSession::report);
     connect(MSComm1, &MSComm::portChosen, this, &ExchangeSession::portChosen);
