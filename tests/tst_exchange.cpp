@@ -54,12 +54,20 @@ class TestExchange : public QObject {
     Q_OBJECT
 
 private slots:
-    void longTextRendersItsNewestCharacters()
+    void textsBeyondTheCap()
     {
-        const std::string echo = renderEcho("XB" + std::string(kCap - 2, 'a') + "C"); // cap + 1
+        // Only the newest characters are rendered and kept, in one piece or in several; the
+        // buffer emptied starts afresh.
+        const std::string text = "XB" + std::string(kCap - 2, 'a') + "C"; // cap + 1
+        const std::string echo = renderEcho(text);
         QCOMPARE(echo.size(), 1 + 2 * kCap);
-        QCOMPARE(bytes(echo.substr(0, 5)), QByteArray(" B a "));
-        QCOMPARE(bytes(echo.substr(echo.size() - 4)), QByteArray("a C "));
+        QCOMPARE(bytes(echo.substr(0, 5)) + bytes(echo.substr(echo.size() - 4)), " B a a C ");
+        EchoedText whole, pieces;
+        whole.append(text);
+        pieces.append("XB"), pieces.append(std::string(kCap - 2, 'a')), pieces.append("C");
+        QVERIFY(whole.echo() == echo && pieces.echo() == echo);
+        pieces.clear(), pieces.append("80");
+        QCOMPARE(bytes(pieces.echo()), QByteArray(" 8 0 "));
     }
 
     void readNumber_data()
