@@ -19,7 +19,7 @@ esac
 # Configuring and building the programs, and running the panel.
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev libgl-dev libxcb-xkb-dev
     fonts-ipafont-gothic
 )
 # The tests, the benchmarks, the fuzz targets and CI's package checks.
@@ -27,7 +27,7 @@ packages=(
     libbenchmark-dev
     clang libclang-rt-14-dev valgrind
     desktop-file-utils appstream man-db dpkg-dev
-    xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool x11-utils openbox
+    xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool x11-utils x11-apps openbox
     ser2net
 )
 

@@ -3,7 +3,25 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace qpv {
+
+namespace {
+
+// Return, Enter and space press the focused button.
+bool pressKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
+} // namespace
+
+void CaptionButton::setMarked(bool marked)
+{
+    if (std::exchange(m_marked, marked) != marked)
+        update();
+}
 
 void CaptionButton::paintEvent(QPaintEvent*)
 {
@@ -13,6 +31,8 @@ void CaptionButton::paintEvent(QPaintEvent*)
     const bool sunken = isDown() || isChecked();
 
     painter.fillRect(face, colours.color(QPalette::Button));
+    if (m_marked)
+        painter.fillRect(face, QBrush(Qt::red, Qt::BDiagPattern));
 
     // Two-pixel bevel: light above and left, dark below and right; reversed when pressed.
     const QColor light = colours.color(QPalette::Light);
@@ -53,16 +73,39 @@ void CaptionButton::paintEvent(QPaintEvent*)
         painter.setPen(QPen(colours.color(QPalette::ButtonText), 1, Qt::DotLine));
         painter.drawRect(face.adjusted(3, 3, -4, -4));
     }
+    if (m_marked) {
+        painter.setPen(QPen(Qt::red, 2));
+        painter.drawRect(face.adjusted(1, 1, -1, -1));
+    }
 }
 
+// A key clicks as it goes down, once: a press of a key that is already down is the keyboard's
+// repeat, and clicks nothing (see keyrepeat.h for the X server's repeats).
 void CaptionButton::keyPressEvent(QKeyEvent* event)
 {
-    // Return and Enter would click on every press the keyboard repeats (space clicks once, on
-    // its release).
-    const bool clicks = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (clicks && event->isAutoRepeat())
-        return event->accept();
-    QPushButton::keyPressEvent(event);
+    if (!pressKey(event->key()))
+        return QPushButton::keyPressEvent(event);
+    event->accept();
+    if (event->isAutoRepeat() || m_held.contains(event->key()))
+        return;
+    m_held.append(event->key());
+    click();
+}
+
+void CaptionButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!pressKey(event->key()))
+        return QPushButton::keyReleaseEvent(event);
+    event->accept();
+    if (!event->isAutoRepeat())
+        m_held.removeAll(event->key());
+}
+
+// A key let go elsewhere is released here too.
+void CaptionButton::focusOutEvent(QFocusEvent* event)
+{
+    m_held.clear();
+    QPushButton::focusOutEvent(event);
 }
 
 } // namespace qpv

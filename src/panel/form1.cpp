@@ -2,13 +2,16 @@
 
 #include "catalogue/clickpath.h"
 #include "exchange/session/exchangesession.h"
+#include "panel/captionbutton.h"
 #include "panel/displayline.h"
+#include "panel/keyrepeat.h"
 #include "panel/logoimage.h"
 #include "panel/panelaccessibility.h"
 #include "panel/panelbuilder.h"
 #include "version.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,6 +25,9 @@
 namespace qpv {
 
 namespace {
+
+// How long a button stays marked after a press that did not reach the line.
+constexpr int kMarkedMs = 2000;
 
 // Titles the warning box; the window's own title is the designed one.
 const char* const kApplicationName = "OMTA QPV-7100 CONTROL";
@@ -53,6 +59,10 @@ Form1::Form1(ExchangeSession& session, QWidget* parent)
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5% early
     Timer3->setInterval(5000);
+    m_markTimer = new QTimer(this);
+    m_markTimer->setSingleShot(true);
+    m_markTimer->setInterval(kMarkedMs);
+    connect(m_markTimer, &QTimer::timeout, this, &Form1::unmark);
 
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(kWindowBack));
@@ -70,7 +80,17 @@ Form1::Form1(ExchangeSession& session, QWidget* parent)
     Label11 = control<DisplayLine>("Label11");
     Label12 = control<DisplayLine>("Label12");
     Label22 = control<DisplayLine>("Label22");
+    // Each pair of options is one choice of its own, exclusive within itself: the checked one
+    // cannot be unchecked by choosing it again, whatever else is checked in the panel.
+    const auto oneChoice = [this](QAbstractButton* first, QAbstractButton* second) {
+        auto* choice = new QButtonGroup(this);
+        choice->addButton(first);
+        choice->addButton(second);
+    };
+    oneChoice(Option1, Option2);
+    oneChoice(control<QRadioButton>("Option9"), control<QRadioButton>("Option10"));
     connectControls();
+    useDetectableKeyRepeat();
 
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
 }
@@ -95,8 +115,10 @@ void Form1::connectControls()
             m_controls[static_cast<qsizetype>(findControl(button.control))]);
         widget->setToolTip(text(button.command).replace(QLatin1Char(' '), QChar(0x2423)) +
                            QStringLiteral(" + CR"));
-        connect(widget, &QPushButton::clicked, this,
-                [this, &button] { pressCommandButton(m_session, button); });
+        connect(widget, &QPushButton::clicked, this, [this, &button, widget] {
+            press(static_cast<CaptionButton*>(widget));
+            pressCommandButton(m_session, button);
+        });
     }
 
     const auto onClick = [this](ControlId id, void (Form1::*handler)()) {
@@ -121,6 +143,7 @@ void Form1::connectControls()
         Label22->setToolTip(Qt::convertFromPlainText(report)); // a device name is plain text
         Label22->setAccessibleDescription(report);
     });
+    connect(&m_session, &ExchangeSession::notSent, this, &Form1::markNotSent);
     connect(&m_session, &ExchangeSession::portChosen, this, &Form1::portChosen);
     connect(&m_session, &ExchangeSession::portChoiceFailed, this, &Form1::portChoiceFailed);
     // Each option names the device behind it, as the ports were last looked up.
@@ -313,6 +336,7 @@ void Form1::portChoiceFailed(const QString& report, int portInUse)
 
 void Form1::Command95_Click()
 {
+    press(control<CaptionButton>("Command95"));
     sendFreeText(m_session, lineBytes(Text1->text()));
 }
 
@@ -331,6 +355,37 @@ void Form1::showLine(TrafficLine line, std::string_view text)
     case TrafficLine::Status:
         return Label22->setText(text);
     }
+}
+
+void Form1::press(CaptionButton* button)
+{
+    m_pressed = button;
+}
+
+// A press that did not reach the line is shown where the operator is looking, in every window
+// mode: the button pressed is struck through in red for a while, and a screen reader hears why
+// (its description, which it is told has changed).
+void Form1::markNotSent(const QString& report)
+{
+    if (m_marked != m_pressed)
+        unmark();
+    if (!m_pressed)
+        return;
+    if (!m_marked)
+        m_markedDescription = m_pressed->accessibleDescription();
+    m_marked = m_pressed;
+    m_marked->setMarked(true);
+    m_marked->setAccessibleDescription(report);
+    m_markTimer->start();
+}
+
+void Form1::unmark()
+{
+    if (m_marked) {
+        m_marked->setMarked(false);
+        m_marked->setAccessibleDescription(m_markedDescription);
+    }
+    m_marked = nullptr;
 }
 
 // The box opens once the handler that reports has finished and its state is settled, and does

@@ -2,6 +2,7 @@
 
 #include "panel/controltable.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -15,6 +16,7 @@ class QTimer;
 
 namespace qpv {
 
+class CaptionButton;
 class DisplayLine;
 class ExchangeSession;
 enum class TrafficLine : std::uint8_t;
@@ -102,6 +104,9 @@ private:
     void Command96_Click(); // CLS
 
     void showLine(TrafficLine line, std::string_view text);
+    void press(CaptionButton* button);
+    void markNotSent(const QString& report);
+    void unmark();
     QSize frameTwips() const; // width and height the frame adds
     void setWindowMode(WindowMode mode);
     void showWhatFits();
@@ -114,6 +119,12 @@ private:
     bool FullPanelUnlocked = false; // after Ctrl+J: the logo's double-click opens the full panel
     bool m_settingsUp = false;      // the settings panel, as COM and the choices leave it
     bool m_toggleUp = false;        // the data-display toggle, from the first Ctrl+J on
+
+    // The button last pressed, and the one marked as not sent with its own description.
+    QPointer<CaptionButton> m_pressed;
+    QPointer<CaptionButton> m_marked;
+    QString m_markedDescription;
+    QTimer* m_markTimer = nullptr;
 
     QTimer* Timer3 = nullptr;
     QWidget* Frame8 = nullptr;

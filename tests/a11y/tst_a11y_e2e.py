@@ -15,6 +15,14 @@ xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], capture_out
                                             text=True, timeout=10).stdout
 
 
+# What the panel has sent: `count` bytes, or all it sends until it rests for half a second.
+def drain(line, count=None):
+    got = b""
+    while (count is None or len(got) < count) and select.select([line], [], [], 0.5)[0]:
+        got += os.read(line, 4096)
+    return got
+
+
 def main(panel, desktop_entry):
     context = GLib.MainContext.default()
     # Until probe() gives True; anything else it gives is what it saw instead.
@@ -37,8 +45,18 @@ def main(panel, desktop_entry):
     inserted = []
     at.Registry.registerEventListener(lambda e: inserted.append((e.source, e.any_data)),
                                       "object:text-changed:insert")
+    described = []
+    at.Registry.registerEventListener(lambda e: described.append((e.source, e.source.description)),
+                                      "object:property-change:accessible-description")
 
     press = lambda node: node.queryAction().getName(0) == "Press" and node.queryAction().doAction(0)
+    # A real click in the middle of the control, where the screen shows it.
+    def click(node):
+        box = node.queryComponent().getExtents(at.DESKTOP_COORDS)
+        xdotool("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1")
+    # What the X server shows of the panel's window.
+    screen = lambda: subprocess.run(["xwd", "-silent", "-id", found()[0]],
+                                    capture_output=True).stdout
 
     frames = lambda: [w for a in at.Registry.getDesktop(0) if a.get_process_id() == app.pid
                       for w in a if w.getRoleName() == "frame" and w.childCount]
@@ -75,9 +93,7 @@ def main(panel, desktop_entry):
     wait("the extended height, 7200 twips", lambda: abs(outer() - 7200) <= 15 or outer())
 
     press(queries[0])
-    got = b""
-    while len(got) < 9 and select.select([line], [], [], 2)[0]:
-        got += os.read(line, 4096)
+    got = drain(line, 9)
     assert got == b"TABN   1\r", f"the line got {got!r}"
     os.write(line, b"80\r")
     # STATUS as a screen reader has it: its text, and its name, spoken when it changes;
@@ -85,6 +101,49 @@ def main(panel, desktop_entry):
     heard = lambda: (status.queryText().getText(0, -1), status.name)
     wait("STATUS reads ' Stand by'", lambda: heard() == (" Stand by",) * 2 or heard(), 0.8)
     wait("the new STATUS announced", lambda: (status, " Stand by") in inserted or inserted[-3:])
+
+    # A key held on a focused button, three times each, while another process keeps a core
+    # busy: the X server repeats it as release/press pairs, one command a hold all the same.
+    line_bytes = lambda: drain(line)
+    on = one("push button", "POWER ON", 2)
+    busy = subprocess.Popen(["sh", "-c", "while :; do :; done"])
+    try:
+        assert on.getState().contains(at.STATE_FOCUSED), "the focus is not on POWER ON"
+        for key in ("Return", "space") * 3:
+            xdotool("keydown", key), time.sleep(2), xdotool("keyup", key)
+            sent = line_bytes()
+            assert sent == b"POWR   1\r", f"{key} held 2 s sent {sent!r}"
+    finally:
+        busy.kill()
+
+    # COM1 chosen again, by a click and by a screen reader's press, stays marked.
+    com, com1 = one("push button", "COM", 2), one("radio button", "COM1", 2)
+    checked = lambda node: node.getState().contains(at.STATE_CHECKED)
+    for choose in (click, press):
+        press(com)
+        wait("the settings panel", lambda: showing(com1) or "hidden")
+        choose(com1)
+        wait("the choice made", lambda: not showing(com1) or "still shown")
+        press(com)
+        wait("COM1 marked", lambda: (showing(com1) and checked(com1)) or "not marked")
+
+    # In the compact window, a press that cannot reach the projector (the adapter pulled)
+    # changes what is on the screen.
+    press(one("push button", "データを表示する", 2))  # the toggle, named as it was at first
+    wait("the compact window", lambda: not showing(status) or "traffic display shown")
+    def clicked(sent):
+        before = screen()
+        click(on)
+        assert sent is None or drain(line) == sent
+        time.sleep(0.2)
+        return screen() != before
+    clicked(b"POWR   1\r")  # the focus and the pointer on POWER ON
+    assert not clicked(b"POWR   1\r"), "a press that was sent changed the compact window"
+    os.close(line)
+    time.sleep(1.5)  # the loss noticed, the settings panel hidden
+    assert clicked(None), "a press that could not be sent left the compact window as it was"
+    wait("the failed press heard",
+         lambda: (on.description and (on, on.description) in described) or described[-2:])
 
     press(one("push button", "END", 2))
     assert app.wait(timeout=5) == 0, f"after END the program ended with {app.returncode}"

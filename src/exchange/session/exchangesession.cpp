@@ -77,7 +77,7 @@ void ExchangeSession::Hyouji(std::string_view text, std::string_view echo, Hyouj
         const Outcome sent =
             MSComm1->setOutput(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
         if (!sent.ok())
-            report(sent.sentence());
+            report(sent.sentence()), emit notSent(sent.sentence());
         show(TrafficLine::Txd, echo);
         // A new exchange: characters gathered before this send are no part of its reply.
         RxBuffer.clear();

@@ -49,6 +49,9 @@ signals:
     // A report of the line (a port lost, back, connecting, not open, a setting not applied), in
     // full; the STATUS line shows it with the port and the cause first. It stands until the next.
     void reported(const QString& text);
+    // A command did not go down the line (no port open, still connecting, the line too slow);
+    // the report says why. Given during the send.
+    void notSent(const QString& report);
     void portChosen(int port);
     void portChoiceFailed(const QString& report, int portInUse);
 
