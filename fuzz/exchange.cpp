@@ -53,9 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // floating-point one, a half to even.
     std::string packed(in);
     std::erase_if(packed, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
-    const double value = readNumber(in), nearest = std::nearbyint(value);
-    check(!std::isnan(value) && readNumber(packed) == value &&
-          (std::isinf(value) || roundHalfEven(value) == nearest));
+    const std::optional<double> read = readNumber(in);
+    check(read == readNumber(packed));
+    const double value = read.value_or(0), nearest = std::nearbyint(value);
+    check(!std::isnan(value) && (std::isinf(value) || roundHalfEven(value) == nearest));
     const std::optional<std::int16_t> small = roundToInt16(value);
     check(small ? *small == nearest : !(nearest >= -32768 && nearest <= 32767));
     return 0;

@@ -13,6 +13,7 @@ namespace {
 constexpr std::size_t kCap = 32767; // the rendering counts characters in 16 bits, signed
 constexpr int kNone = 99999;        // a value that does not fit 16 bits signed
 const QByteArray kUnchanged = "(unchanged)";
+const double kNaN = qQNaN();
 
 // The tables below are laid out by hand, several rows to a line.
 // clang-format off
@@ -72,20 +73,22 @@ private slots:
 
     void readNumber_data()
     {
-        // The value read, and that value rounded (a half to even) to 16 bits signed.
+        // The value read (NaN: no number), and that value rounded (a half to even) to 16 bits
+        // signed.
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("rounded");
         // clang-format off
         const std::tuple<QByteArray, double, int> rows[] = {
-            {" 5 1 2 CR ", 512, 512}, {"", 0, 0}, {" C R ", 0, 0}, {"-", 0, 0}, {"+7", 7, 7},
+            {" 5 1 2 CR ", 512, 512}, {"", kNaN, kNone}, {" C R ", kNaN, kNone},
+            {"-", kNaN, kNone}, {"+7", 7, 7},
             {" - 4 2 ", -42, -42}, {"1\t2\n3", 123, 123}, {"1\r2", 1, 1}, {"1.5", 1.5, 2},
             {"2.5", 2.5, 2}, {"0.5", 0.5, 0}, {"-0.5", -0.5, 0}, {"-2.5", -2.5, -2},
             {"2.4", 2.4, 2}, {"2.6", 2.6, 3}, {"-2.6", -2.6, -3}, {"1.2.3", 1.2, 1},
             {".5", 0.5, 0}, {"1E3", 1000, 1000}, {"2D2", 200, 200}, {"25E-2", 0.25, 0},
             {" 1 E + 2 ", 100, 100}, {"7E", 7, 7}, {"7e2", 7, 7}, {"12abc", 12, 12},
             {"&HFF", 255, 255}, {" & H 1 A CR ", 428, 428}, {"&HFFFF", 65535, kNone},
-            {"&O17", 15, 15}, {"&O78", 7, 7}, {"&12", 0, 0}, {"&H", 0, 0}, {"1E-999", 0, 0},
+            {"&O17", 15, 15}, {"&O78", 7, 7}, {"&12", kNaN, kNone}, {"&H", kNaN, kNone}, {"1E-999", 0, 0},
             {"&Hff", 255, 255}, {"32767.4", 32767.4, 32767}, {"32767.5", 32767.5, kNone},
             {"-32768.5", -32768.5, -32768}, {"-32768.6", -32768.6, kNone},
             {"0." + QByteArray(400, '0') + "1", 0, 0}, {"1E999", qInf(), kNone},
@@ -101,7 +104,7 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(double, value);
         QFETCH(int, rounded);
-        QCOMPARE(qpv::readNumber(view(text)), value);
+        QCOMPARE(qpv::readNumber(view(text)).value_or(kNaN), value);
         const std::optional<std::int16_t> small = roundToInt16(value);
         QCOMPARE(small ? int{*small} : kNone, rounded);
     }
@@ -176,7 +179,8 @@ private slots:
                              {"123456\x14", "  S1= 1 2 3 4 5 C  ,   S2=  C"},
                              {"1234567", "  S1= 1 2 3 4 5 C  ,   S2=   C"}});
         addReplies("CR PRESSURE\r", {
-            {"512\r", "650 hPa"}, {"0\r", "106 hPa"}, {"ERR\r", "106 hPa"}, {"", "106 hPa"},
+            // A reply with no number is no reading: no pressure.
+            {"512\r", "650 hPa"}, {"0\r", "106 hPa"}, {"ERR\r", {}}, {"", {}}, {" C R ", {}},
             {"1023", "1194 hPa"}, {"513", "651 hPa"}, {"-1", "104 hPa"}, {"&H200", "650 hPa"},
             {"512.5", "650 hPa"}, {"513.5", "652 hPa"}, {"-0.5", "106 hPa"}, {"-1.5", "103 hPa"},
             {"6553", "7077 hPa"}, {"-6553", "-6865 hPa"}, {"5|1|2\r", "111 hPa|160 hPa|650 hPa"},

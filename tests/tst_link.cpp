@@ -182,8 +182,8 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
 
 void TestLink::portsFoundNamedAndFollowed()
 {
-    // Port records in, COM numbers out: built-in UARTs, adapters by their stable names, adapter
-    // nodes without one, each in the natural order of its names; the console set apart, last.
+    // Port records in, COM numbers out: adapters by their stable names, adapter nodes without
+    // one, built-in UARTs, each in the natural order of its names; the console set apart, last.
     const auto record = [](const char* device, const char* node, PortKind kind) {
         return FoundPort{device, node, kind, {}, {}, {}};
     };
@@ -198,8 +198,8 @@ void TestLink::portsFoundNamedAndFollowed()
     QStringList numbered;
     for (const FoundPort& port : order.ports + order.consoles)
         numbered << port.device;
-    QCOMPARE(numbered, QString("/dev/ttyS2 /dev/ttyS10 /dev/serial/by-id/usb-A "
-                               "/dev/serial/by-id/usb-B /dev/ttyUSB1 /dev/ttyS0")
+    QCOMPARE(numbered, QString("/dev/serial/by-id/usb-A /dev/serial/by-id/usb-B /dev/ttyUSB1 "
+                               "/dev/ttyS2 /dev/ttyS10 /dev/ttyS0")
                            .split(' '));
 
     // Folders of this test's own, where a pseudo-terminal stands in for the adapter: nothing at
@@ -227,9 +227,25 @@ void TestLink::portsFoundNamedAndFollowed()
     panel.click("Command44");
     QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
 
+    // A bare adapter node is COM2. A third adapter whose stable name sorts first takes no
+    // number from them: each port still names and reaches its own device.
+    QVERIFY(QFile::link(panel.one.path(), dir.filePath("dev/ttyUSB0")));
+    panel.choose("Option2");
+    const QString com2 = "COM2: " + dir.filePath("dev/ttyUSB0");
+    QVERIFY(QFile::link(panel.two.path(), dir.filePath("by-id/usb-0_Another_Adapter-if00-port0")));
+    for (int round = 0; round < 2; ++round, panel.choose("Option2")) {
+        QCOMPARE(panel.find("Option2")->accessibleDescription(), com2);
+        QCOMPARE(panel.find("Option1")->accessibleDescription(), "COM1: " + stable);
+        panel.click("Command18");
+        QCOMPARE(panel.one.read(9) + panel.two.read(1, 20ms), QByteArray("POWR   0\r"));
+    }
+    panel.choose("Option1");
+    panel.click("Command44");
+    QTRY_COMPARE(panel.status(), QByteArray(" Stand by"));
+    QVERIFY(QFile::remove(dir.filePath("by-id/usb-0_Another_Adapter-if00-port0")));
+
     // What --list-ports says of such a layout, with a node of its own and the console.
-    QVERIFY(QFile::link(panel.one.path(), dir.filePath("dev/ttyUSB0")) &&
-            QFile::link(panel.two.path(), dir.filePath("dev/ttyACM0")));
+    QVERIFY(QFile::link(panel.two.path(), dir.filePath("dev/ttyACM0")));
     QFile active(dir.filePath("console/active"));
     QVERIFY(active.open(QIODevice::WriteOnly) &&
             active.write(QFile::encodeName(QFileInfo(panel.two.path()).fileName())));

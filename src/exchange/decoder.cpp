@@ -68,11 +68,13 @@ std::string temperatures(std::string_view echo)
 }
 
 // The reading of a 10-bit, 5-volt pressure sensor in hPa: volts = reading * 5 / 1024,
-// hPa = (volts - 0.204) / 0.00459 + 150. A reading, or reading * 5, that does not fit
-// 16 bits signed gives nothing rather than a wrapped value.
+// hPa = (volts - 0.204) / 0.00459 + 150. A reply with no number ("ERR") is no reading, and a
+// reading, or reading * 5, that does not fit 16 bits signed gives nothing rather than a
+// wrapped value.
 std::optional<std::int16_t> pressureFrom(std::string_view echo)
 {
-    const std::optional<std::int16_t> reading = roundToInt16(readNumber(echo));
+    const std::optional<double> number = readNumber(echo);
+    const std::optional<std::int16_t> reading = number ? roundToInt16(*number) : std::nullopt;
     if (!reading)
         return std::nullopt;
     const int product = *reading * 5;

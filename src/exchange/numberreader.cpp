@@ -60,23 +60,23 @@ private:
     std::size_t m_pos = 0;
 };
 
-double readRadixInteger(Cursor& in, int radix)
+std::optional<double> readRadixInteger(Cursor& in, int radix)
 {
-    double value = 0;
+    std::optional<double> value;
     for (int d = digitValue(in.peek()); !in.atEnd() && d < radix; d = digitValue(in.peek())) {
-        value = value * radix + d;
+        value = value.value_or(0) * radix + d;
         in.advance();
     }
     return value;
 }
 
-// "&H" hexadecimal or "&O" octal digits after the '&'; anything else reads as 0.
-double readRadixNumber(Cursor& in)
+// "&H" hexadecimal or "&O" octal digits after the '&'; anything else is no number.
+std::optional<double> readRadixNumber(Cursor& in)
 {
     in.advance();
     const char radix = in.peek();
     if (radix != 'H' && radix != 'O')
-        return 0;
+        return std::nullopt;
     in.advance();
     return readRadixInteger(in, radix == 'H' ? 16 : 8);
 }
@@ -121,7 +121,7 @@ double decimalValue(const std::string& digits, std::size_t pointAt, long exponen
 
 } // namespace
 
-double readNumber(std::string_view text)
+std::optional<double> readNumber(std::string_view text)
 {
     Cursor in(text);
     if (in.peek() == '&')
@@ -144,7 +144,7 @@ double readNumber(std::string_view text)
             break;
     }
     if (mantissa.empty())
-        return 0;
+        return std::nullopt;
     if (pointAt == std::string::npos)
         pointAt = mantissa.size();
     const double value = decimalValue(mantissa, pointAt, readExponent(in));

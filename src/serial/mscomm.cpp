@@ -34,7 +34,8 @@ QString MSComm::brief(const QString& report) const
 
 void MSComm::lookUpPorts()
 {
-    m_ports.lookUp();
+    // A lost device keeps its number while it is waited for.
+    m_ports.lookUp(m_reopenTimer.isActive() ? m_commPort : 0);
     emit portsLookedUp();
 }
 
@@ -70,8 +71,8 @@ void MSComm::choosePort(int target)
                               m_reopenTimer.isActive(),
                               false,
                               {}};
-    close();
     lookUpPorts(); // an adapter plugged in since is found
+    close();
     m_selection = selection;
     useLink(target, m_ports.device(target));
     openLink();

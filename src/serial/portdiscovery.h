@@ -8,11 +8,12 @@
 
 namespace qpv {
 
-// Where a serial port was found, which decides its place among the COM numbers.
+// Where a serial port was found, which decides its place among the COM numbers: the adapters
+// an operator plugs in for the job come before the computer's own UARTs.
 enum class PortKind : std::uint8_t {
-    BuiltIn,    // a UART of the computer's own that really exists
-    StableName, // an adapter under udev's stable name in /dev/serial/by-id
-    AdapterNode // a USB or ACM adapter's node that no stable name leads to
+    StableName,  // an adapter under udev's stable name in /dev/serial/by-id
+    AdapterNode, // a USB or ACM adapter's node that no stable name leads to
+    BuiltIn      // a UART of the computer's own that really exists
 };
 
 // A serial port found on this computer.
@@ -40,9 +41,9 @@ struct PortPlaces {
     QString sys = QStringLiteral("/sys/class/tty");
 };
 
-// The COM order: built-in UARTs first, then adapters by their stable names, then adapter nodes
-// without one, each kind in the natural order of its names (ttyS2 before ttyS10). A port whose
-// node is a console (by its name, "ttyS0") is set apart.
+// The COM order: adapters by their stable names, then adapter nodes without one, then built-in
+// UARTs, each kind in the natural order of its names (ttyS2 before ttyS10). A port whose node
+// is a console (by its name, "ttyS0") is set apart.
 PortSurvey comOrder(QList<FoundPort> found, const QStringList& consoles);
 
 // Looks the ports up now, in a millisecond or so: from the folders and the kernel's own

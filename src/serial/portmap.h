@@ -5,12 +5,16 @@
 #include <QMap>
 #include <QString>
 
+#include <array>
+#include <optional>
+
 namespace qpv {
 
-// Which device stands behind each port number. A device the command line names always wins;
-// otherwise COMn is the n-th serial port of this computer, as last looked up (see
-// portdiscovery.h; the serial control looks at every choice of a port), so an adapter plugged
-// in since is found by looking again.
+// Which device stands behind each port number. A device the command line names always wins.
+// Otherwise COM1 and COM2 are given to this computer's serial ports in COM order (see
+// portdiscovery.h) when first needed, and a number keeps its device for as long as the panel
+// runs while that device is there, or is waited for after a loss: an adapter plugged in later
+// takes only a number that is free, and never moves a port to another device.
 class PortMap {
 public:
     explicit PortMap(PortPlaces places = {});
@@ -18,16 +22,20 @@ public:
     // Empty where no port stands behind the number.
     QString device(int port) const;
     void setDevice(int port, const QString& device);
-    // Looks the computer's ports up again.
-    void lookUp();
+    // Looks the computer's ports up again (the serial control does at every choice of a
+    // port). `waitedFor` is a port whose lost device is awaited: it keeps its device though
+    // the device is not there.
+    void lookUp(int waitedFor = 0);
     // What stands behind the port, for its option: "COM1: /dev/serial/by-id/usb-FTDI_... (FT232R
     // USB UART)", or that no serial port was found for it.
     QString describe(int port) const;
 
 private:
+    const std::optional<FoundPort>& taken(int port) const;
+
     QMap<int, QString> m_given;
     PortPlaces m_places;
-    QList<FoundPort> m_found; // in COM order
+    std::array<std::optional<FoundPort>, 2> m_taken; // COM1 and COM2, where given to a port found
 };
 
 } // namespace qpv
