@@ -43,7 +43,12 @@ private slots:
 
 void TestPanel::everyControlAsDesigned()
 {
-    // The whole panel in view; the settings panel hidden until COM is pressed.
+    // The whole panel in view; the settings panel hidden until COM is pressed. On a dark
+    // desktop, where the system's button face is dark.
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Button, QColor(0x424245)), dark.setColor(QPalette::ButtonText, Qt::white);
+    QApplication::setPalette(dark);
     Panel panel;
     const std::vector<Row> rows = design::panelRows();
     QCOMPARE(rows.size(), size_t(122));
@@ -84,6 +89,14 @@ void TestPanel::everyControlAsDesigned()
     const QColor painted(on->grab().toImage().pixel(on->width() / 4, on->height() * 3 / 4));
     QVERIFY2(painted.green() > painted.red() + 30 && painted.green() > painted.blue() + 30,
              qPrintable(painted.name()));
+    // COM's face is the system's, and so is its caption's colour: light on the dark face.
+    const QImage com = panel.find("Command33")->grab().toImage();
+    int brightest = 0;
+    for (int x = 6; x < com.width() - 6; ++x) // inside the bevel
+        brightest = std::max(brightest, qGray(com.pixel(x, com.height() / 2)));
+    QVERIFY2(qGray(com.pixel(6, com.height() / 2)) < 80 && brightest > 200,
+             qPrintable(QString::number(brightest)));
+    QApplication::setPalette(light);
 
     // Tab follows the tab indexes from POWER ON, the captionless buttons included.
     QApplication::setActiveWindow(panel.form.get());

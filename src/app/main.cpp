@@ -1,5 +1,6 @@
 // qpv-panel: the QPV-7100 control panel.
 
+#include "app/quitonsignals.h"
 #include "exchange/session/exchangesession.h"
 #include "panel/form1.h"
 #include "serial/portdiscovery.h"
@@ -165,10 +166,14 @@ int run(const Options& options)
         ports.setDevice(1, simulator->devicePath());
     }
 
-    // The window is the desktop entry's, and shows its icon once the package has installed it.
+    // The window is the desktop entry's, with the icon the package installs in the theme, or
+    // else (run from a build tree) the same icon built into the program.
     const QString appId = QString::fromLatin1(qpv::kAppId);
     QGuiApplication::setDesktopFileName(appId);
-    QApplication::setWindowIcon(QIcon::fromTheme(appId));
+    QIcon builtIn;
+    for (const int size : {32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1-%2.png").arg(appId).arg(size));
+    QApplication::setWindowIcon(QIcon::fromTheme(appId, builtIn));
 
     qpv::ExchangeSession session(ports);
     qpv::Form1 window(session);
@@ -195,6 +200,7 @@ int main(int argc, char* argv[])
     // No application display name: the window system would append it to the window's title,
     // which must read exactly as designed. The warning box carries the name itself.
     QApplication app(argc, argv);
+    quitOnSignals(app);
     // QApplication has taken the toolkit options it knows from argv: what is left over of
     // them is a mistake too.
     const auto options = parseOptions(argumentList(argc, argv), own);

@@ -94,24 +94,26 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     return nullptr;
 }
 
+// The designed colours. A face that is the system's keeps the system's text colour with it, so
+// that a dark desktop palette does not put black text on a dark face.
 void colour(QWidget* w, const Control& c)
 {
+    if (c.back == kButtonFace)
+        return;
     QPalette palette = w->palette();
-    if (c.back != kButtonFace) {
-        const QColor back = rgb(c.back);
-        palette.setColor(QPalette::Window, back);
-        palette.setColor(QPalette::Button, back);
-        palette.setColor(QPalette::Base, back);
-        palette.setColor(QPalette::Light, back.lighter(150));
-        palette.setColor(QPalette::Dark, back.darker(160));
-        palette.setColor(QPalette::Shadow, Qt::black);
-    }
+    const QColor back = rgb(c.back);
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::Button, back);
+    palette.setColor(QPalette::Base, back);
+    palette.setColor(QPalette::Light, back.lighter(150));
+    palette.setColor(QPalette::Dark, back.darker(160));
+    palette.setColor(QPalette::Shadow, Qt::black);
     const QColor fore = rgb(c.fore);
     palette.setColor(QPalette::WindowText, fore);
     palette.setColor(QPalette::ButtonText, fore);
     palette.setColor(QPalette::Text, fore);
     w->setPalette(palette);
-    if (c.kind != ControlKind::Button && c.back != kButtonFace)
+    if (c.kind != ControlKind::Button)
         w->setAutoFillBackground(true);
 }
 

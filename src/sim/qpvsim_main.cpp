@@ -1,43 +1,20 @@
 // qpv-sim: a simulated QPV-7100 on a pseudo-terminal, for trying the panel without hardware.
 
+#include "app/quitonsignals.h"
 #include "sim/simulator.h"
 #include "version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
 #include <limits>
 #include <optional>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <variant>
 
 using namespace qpv::sim;
 
 namespace {
-
-int g_signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(g_signalPipe[1], &byte, 1);
-}
-
-// Ctrl+C and kill end the event loop normally, so the device link is removed.
-void quitOnSignals(QCoreApplication& app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGHUP, onSignal);
-}
 
 struct Options {
     ProjectorTiming timing;

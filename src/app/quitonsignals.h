@@ -1,0 +1,8 @@
+#pragma once
+
+class QCoreApplication;
+
+// Ctrl+C, kill and a closed terminal (SIGINT, SIGTERM, SIGHUP) end the event loop as a normal
+// end does, so that the program closes its port, removes the port's lock and removes what it
+// made. The handler only writes a byte to a socket the event loop watches.
+void quitOnSignals(QCoreApplication& app);
