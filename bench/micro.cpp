@@ -3,7 +3,7 @@
 
 #include "exchange/decoder.h"
 #include "exchange/echo.h"
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/form1.h"
 #include "sim/simulator.h"

@@ -96,7 +96,7 @@ Panel::Panel(Line& line, bool compact)
 {
     // Connected (a device server answers later); once a byte has gone through, ser2net has
     // the terminal open for good.
-    if (!QTest::qWaitFor([&] { return session->serialControl().PortOpen(); }, 5000))
+    if (!QTest::qWaitFor([&] { return session->portOpen(); }, 5000))
         std::fprintf(stderr, "bench: %s did not open\n", qPrintable(line.device()));
     if (line.server) {
         line.write("\r");

@@ -3,7 +3,7 @@
 // What the parts of bench_panel share: the table of figures, the projector's end of the line,
 // the real window on it, and each part's entry point (one file each).
 
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/form1.h"
 #include "support.h"

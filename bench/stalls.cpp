@@ -214,7 +214,7 @@ Episode pulledDevice(ProjectorThread& projector)
     Episode episode;
     {
         Panel panel(path);
-        runUntil([&] { return panel.session->serialControl().PortOpen(); }, 2000);
+        runUntil([&] { return panel.session->portOpen(); }, 2000);
         episode = lostAndBack(
             panel, projector, "the device", [&] { simulator->vanish(); },
             [&] { simulator->comeBack(); });
@@ -232,7 +232,7 @@ Episode restartedServer(ProjectorThread& projector)
     Episode episode;
     {
         Panel panel(server->url());
-        runUntil([&] { return panel.session->serialControl().PortOpen(); }, 5000);
+        runUntil([&] { return panel.session->portOpen(); }, 5000);
         // Once a byte has gone through, ser2net has the terminal open for good.
         projector.run([&] { server->pty.write("\r"); });
         if (!runUntil([&] { return shown(panel, "Label12") == QLatin1String(" CR "); }, 5000))

@@ -4,7 +4,7 @@
 //   bench_startup_child panel DEVICE
 //   bench_startup_child bare
 
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 #include "measure.h"
 #include "panel/form1.h"
 

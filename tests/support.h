@@ -3,10 +3,9 @@
 // What the tests share: a pseudo-terminal playing the projector's end of the line, an operator
 // who answers warning boxes, and the real window on two such terminals.
 
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/form1.h"
-#include "serial/mscomm.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -189,7 +188,8 @@ inline QString lineUnderTest(PtyPair& pty, std::unique_ptr<DeviceServer>& server
 // The real window and its exchange session on two pseudo-terminals (COM1, COM2, unless other
 // devices are given; COM1 as lineUnderTest() gives it), loaded and shown offscreen, with COM1
 // open when it can be, and the whole panel in view unless it stays compact. An operator presses
-// OK on each warning box; its title and text are kept.
+// OK on each warning box; its title and text are kept, and so are the reports behind it and
+// those the STATUS line shows.
 struct Panel {
     explicit Panel(const QString& com1 = {}, const QString& com2 = {}, bool compact = false,
                    const qpv::PortPlaces* found = nullptr) // or the ports found there
@@ -213,6 +213,10 @@ struct Panel {
             ports.setDevice(2, com2.isEmpty() ? two.path() : com2);
         }
         session = std::make_unique<qpv::ExchangeSession>(ports);
+        QObject::connect(session.get(), &qpv::ExchangeSession::lineReported,
+                         [this](const qpv::Report& report) { reports << report; });
+        QObject::connect(session.get(), &qpv::ExchangeSession::portChoiceFailed,
+                         [this](const QList<qpv::Report>& failures) { failed << failures; });
         form = std::make_unique<qpv::Form1>(*session);
         form->Form_Load();
         form->show();
@@ -225,7 +229,12 @@ struct Panel {
             key("Command17", Qt::Key_J, Qt::ControlModifier),
                 QTest::mouseDClick(find("Image1"), Qt::LeftButton);
     }
-    bool isOpen() const { return comm().PortOpen(); }
+    bool isOpen() const { return session->portOpen(); }
+    // The STATUS line's last report is of this cause.
+    bool reported(qpv::Cause cause) const
+    {
+        return !reports.isEmpty() && reports.last().cause == cause;
+    }
     template <typename T = QWidget> T* find(const char* name) const
     {
         T* found = form->findChild<T*>(QLatin1String(name));
@@ -243,8 +252,12 @@ struct Panel {
         find(at)->setFocus();
         QTest::keyClick(form->windowHandle(), key, modifiers);
     }
-    // COM, then the option: a choice on the settings panel.
-    void choose(const char* option) const { click("Command33"), click(option); }
+    // COM, then the option: a choice on the settings panel, and a device's answer to it.
+    void choose(const char* option) const
+    {
+        click("Command33"), click(option);
+        QCoreApplication::processEvents();
+    }
     // END, which ends the application's event loop too; it is run once more, so that later
     // dialogs in this process can run theirs.
     void end() const
@@ -259,10 +272,11 @@ struct Panel {
     QByteArray status() const { return line("Label22"); }
     bool marked(const char* option) const { return find<QRadioButton>(option)->isChecked(); }
     QTimer* timer(const char* name) const { return find<QTimer>(name); }
-    const qpv::MSComm& comm() const { return session->serialControl(); }
 
     QTimer boxes;
     QStringList warnings;
+    QList<qpv::Report> failed;  // behind the warnings
+    QList<qpv::Report> reports; // on the STATUS line
     PtyPair one;
     PtyPair two;
     std::unique_ptr<DeviceServer> server;

@@ -204,7 +204,7 @@ void TestPanel::startUpKeysWindowModesAndEnd()
         QVERIFY2(!panel.timer(timer)->isActive(), timer);
     QVERIFY(panel.marked("Option1") && panel.marked("Option10") && !panel.marked("Option2") &&
             !panel.marked("Option9"));
-    QVERIFY(panel.comm().PortOpen() && panel.warnings.isEmpty());
+    QVERIFY(panel.isOpen() && panel.warnings.isEmpty());
     QCOMPARE(form.focusWidget()->objectName(), "Command17");
     const termios t = panel.one.attributes();
     QCOMPARE(::cfgetospeed(&t), speed_t{B9600});
@@ -279,7 +279,7 @@ void TestPanel::startUpKeysWindowModesAndEnd()
     QCOMPARE(panel.find<QLineEdit>("Text1")->text(), "j");
     QCOMPARE(form.Height(), 7200);
     panel.end(); // END closes the port and the window
-    QVERIFY(!panel.comm().PortOpen() && !form.isVisible());
+    QVERIFY(!panel.isOpen() && !form.isVisible());
 }
 
 void TestPanel::aScreenReaderWorksThePanel()

@@ -3,7 +3,7 @@
 // Runs the real window on the simulated projector, switches the modes as an operator does
 // (Ctrl+J, double-click on the logo, the data-display toggle) and saves each as PNG.
 
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 #include "panel/form1.h"
 #include "sim/simulator.h"
 

@@ -1,12 +1,13 @@
 // qpv-panel: the QPV-7100 control panel.
 
 #include "app/quitonsignals.h"
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 #include "panel/form1.h"
 #include "serial/portdiscovery.h"
 #include "serial/portmap.h"
 #include "sim/simulator.h"
 #include "version.h"
+#include "wording/wording.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <variant>
 
 namespace {
@@ -23,24 +25,27 @@ struct Options {
     bool simulate = false;
 };
 
-// The panel's own options: long ones (--com1), and -h and -v.
+// The panel's own options: long ones (--com1), and -h and -v. Made once the operator's language
+// is loaded.
 struct OwnOptions {
+    Q_DECLARE_TR_FUNCTIONS(OwnOptions)
+
+public:
     const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit.")};
+                                  tr("Show this help and exit.")};
     const QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit.")};
+                                     tr("Show the version and exit.")};
     const QCommandLineOption com1{QStringLiteral("com1"),
-                                  QStringLiteral("Use DEVICE as COM1, e.g. /dev/ttyUSB0, or a "
-                                                 "device server: rfc2217://HOST:PORT or "
-                                                 "socket://HOST:PORT."),
-                                  QStringLiteral("DEVICE")};
-    const QCommandLineOption com2{QStringLiteral("com2"), QStringLiteral("Use DEVICE as COM2."),
-                                  QStringLiteral("DEVICE")};
+                                  tr("Use DEVICE as COM1, e.g. /dev/ttyUSB0, or a device server: "
+                                     "rfc2217://HOST:PORT or socket://HOST:PORT."),
+                                  tr("DEVICE")};
+    const QCommandLineOption com2{QStringLiteral("com2"), tr("Use DEVICE as COM2."),
+                                  tr("DEVICE")};
     const QCommandLineOption simulate{QStringLiteral("simulate"),
-                                      QStringLiteral("Put a simulated projector on COM1.")};
-    const QCommandLineOption listPorts{QStringLiteral("list-ports"),
-                                       QStringLiteral("List this computer's serial ports, the COM "
-                                                      "number each gets, and exit.")};
+                                      tr("Put a simulated projector on COM1.")};
+    const QCommandLineOption listPorts{
+        QStringLiteral("list-ports"),
+        tr("List this computer's serial ports, the COM number each gets, and exit.")};
 
     QList<QCommandLineOption> all() const
     {
@@ -72,8 +77,8 @@ QStringList argumentList(int argc, char* argv[])
 
 int mistake(const QString& message)
 {
-    std::fprintf(stderr, "qpv-panel: %s\nTry 'qpv-panel --help' for the options.\n",
-                 qPrintable(message));
+    std::fprintf(stderr, "qpv-panel: %s\n%s\n", qPrintable(message),
+                 qPrintable(OwnOptions::tr("Try 'qpv-panel --help' for the options.")));
     return 2;
 }
 
@@ -84,39 +89,37 @@ std::variant<Options, int> parseOptions(const QStringList& arguments, const OwnO
     // QApplication, which aborts without a display, must not be reached with one of ours.
     for (const QString& argument : arguments.mid(1)) {
         if (const QString name = own.singleDashed(argument); !name.isEmpty())
-            return mistake(QStringLiteral("-%1 takes two dashes: --%1.").arg(name));
+            return mistake(OwnOptions::tr("-%1 takes two dashes: --%1.").arg(name));
     }
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(OwnOptions::tr(
         "Control panel for the QPV-7100 projector on an RS-232C serial line.\n"
-        "COM1 and COM2 are this computer's first two serial ports (built-in ones\n"
-        "first, then USB adapters), as --list-ports shows, unless given otherwise."));
+        "COM1 and COM2 are this computer's first two serial ports (USB adapters\n"
+        "first, then built-in ones), as --list-ports shows, unless given otherwise."));
     parser.addOptions(own.all());
 
     if (!parser.parse(arguments))
         return mistake(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return mistake(
-            QStringLiteral("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+            OwnOptions::tr("unexpected argument '%1'.").arg(parser.positionalArguments().first()));
     for (const QCommandLineOption* device : {&own.com1, &own.com2}) {
         if (parser.isSet(*device) && parser.value(*device).isEmpty())
-            return mistake(QStringLiteral("--%1 needs a device, e.g. --%1 /dev/ttyUSB0.")
+            return mistake(OwnOptions::tr("--%1 needs a device, e.g. --%1 /dev/ttyUSB0.")
                                .arg(device->names().first()));
     }
     if (parser.isSet(own.simulate) && parser.isSet(own.com1))
-        return mistake(QStringLiteral("--simulate puts the simulated projector on COM1; leave "
-                                      "out --com1, or leave out --simulate."));
+        return mistake(OwnOptions::tr("--simulate puts the simulated projector on COM1; leave out "
+                                      "--com1, or leave out --simulate."));
     if (parser.isSet(own.help)) {
-        // Without an application object yet, the parser does not know the program's name.
-        QString text = parser.helpText();
-        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("qpv-panel"));
-        std::printf("%s", qPrintable(text));
+        std::printf("%s", qPrintable(parser.helpText()));
         return 0;
     }
     if (parser.isSet(own.listPorts)) {
-        std::printf("%s", qPrintable(qpv::listPorts(qpv::surveyPorts())));
+        std::printf("%s", qPrintable(qpv::Wording(qpv::Audience::Terminal)
+                                         .listPorts(qpv::surveyPorts())));
         return 0;
     }
     if (parser.isSet(own.version)) {
@@ -159,8 +162,9 @@ int run(const Options& options)
         simulator = std::make_unique<qpv::sim::Simulator>();
         QString error;
         if (!simulator->start(&error)) {
-            std::fprintf(stderr, "qpv-panel: cannot start the simulated projector: %s\n",
-                         qPrintable(error));
+            std::fprintf(stderr, "qpv-panel: %s\n",
+                         qPrintable(OwnOptions::tr("cannot start the simulated projector: %1")
+                                        .arg(error)));
             return 1;
         }
         ports.setDevice(1, simulator->devicePath());
@@ -176,7 +180,7 @@ int run(const Options& options)
     QApplication::setWindowIcon(QIcon::fromTheme(appId, builtIn));
 
     qpv::ExchangeSession session(ports);
-    qpv::Form1 window(session);
+    qpv::Form1 window(session, qpv::panelAudience());
     window.Form_Load();
     window.show();
     return QApplication::exec();
@@ -191,18 +195,28 @@ int main(int argc, char* argv[])
         QStringLiteral("%1 (%2)").arg(qpv::kVersion, qpv::kTitleVersion));
 
     // Checked before the window system is touched, so --help, --version and mistakes in the
-    // panel's own options answer on any terminal, with or without a display.
-    const OwnOptions own;
-    if (const auto early = parseOptions(withoutToolkitOptions(argumentList(argc, argv), own), own);
-        std::holds_alternative<int>(early))
-        return std::get<int>(early);
+    // panel's own options answer on any terminal, with or without a display, in the operator's
+    // language.
+    std::optional<int> answered;
+    {
+        QCoreApplication early(argc, argv);
+        qpv::installTranslations(early);
+        const OwnOptions own;
+        const auto parsed = parseOptions(withoutToolkitOptions(argumentList(argc, argv), own), own);
+        if (const int* status = std::get_if<int>(&parsed))
+            answered = *status;
+    }
+    if (answered)
+        return *answered;
 
     // No application display name: the window system would append it to the window's title,
     // which must read exactly as designed. The warning box carries the name itself.
     QApplication app(argc, argv);
+    qpv::installTranslations(app);
     quitOnSignals(app);
     // QApplication has taken the toolkit options it knows from argv: what is left over of
     // them is a mistake too.
+    const OwnOptions own;
     const auto options = parseOptions(argumentList(argc, argv), own);
     if (const int* status = std::get_if<int>(&options))
         return *status;

@@ -1,7 +1,7 @@
 #include "panel/form1.h"
 
 #include "catalogue/clickpath.h"
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 #include "panel/captionbutton.h"
 #include "panel/displayline.h"
 #include "panel/keyrepeat.h"
@@ -48,9 +48,10 @@ std::string lineBytes(const QString& typed)
     return bytes;
 }
 
-Form1::Form1(ExchangeSession& session, QWidget* parent)
+Form1::Form1(ExchangeSession& session, Audience audience, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
+    , m_wording(audience)
     , Timer3(new QTimer(this))
 {
     prepareAccessibility(this);
@@ -113,8 +114,8 @@ void Form1::connectControls()
         // Every catalogue control is a button of the table (checked when compiled).
         auto* widget = static_cast<QPushButton*>(
             m_controls[static_cast<qsizetype>(findControl(button.control))]);
-        widget->setToolTip(text(button.command).replace(QLatin1Char(' '), QChar(0x2423)) +
-                           QStringLiteral(" + CR"));
+        widget->setToolTip(
+            tr("%1 + CR").arg(text(button.command).replace(QLatin1Char(' '), QChar(0x2423))));
         connect(widget, &QPushButton::clicked, this, [this, &button, widget] {
             press(static_cast<CaptionButton*>(widget));
             pressCommandButton(m_session, button);
@@ -138,23 +139,19 @@ void Form1::connectControls()
     connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
 
     connect(&m_session, &ExchangeSession::lineChanged, this, &Form1::showLine);
-    // The last report stays readable in full, also after the STATUS line has moved on.
-    connect(&m_session, &ExchangeSession::reported, Label22, [this](const QString& report) {
-        Label22->setToolTip(Qt::convertFromPlainText(report)); // a device name is plain text
-        Label22->setAccessibleDescription(report);
-    });
+    connect(&m_session, &ExchangeSession::lineReported, this, &Form1::showReport);
     connect(&m_session, &ExchangeSession::notSent, this, &Form1::markNotSent);
     connect(&m_session, &ExchangeSession::portChosen, this, &Form1::portChosen);
     connect(&m_session, &ExchangeSession::portChoiceFailed, this, &Form1::portChoiceFailed);
     // Each option names the device behind it, as the ports were last looked up.
     const auto namePorts = [this] {
         for (const auto& [option, port] : {std::pair{Option1, 1}, std::pair{Option2, 2}}) {
-            const QString device = m_session.serialControl().describePort(port);
+            const QString device = m_wording.describePort(port, m_session.assignment(port));
             option->setToolTip(Qt::convertFromPlainText(device));
             option->setAccessibleDescription(device);
         }
     };
-    connect(&m_session.serialControl(), &MSComm::portsLookedUp, this, namePorts);
+    connect(&m_session, &ExchangeSession::portsLookedUp, this, namePorts);
     namePorts();
 }
 
@@ -326,12 +323,12 @@ void Form1::portChosen(int)
     showWhatFits();
 }
 
-void Form1::portChoiceFailed(const QString& report, int portInUse)
+void Form1::portChoiceFailed(const QList<Report>& failures, int portInUse)
 {
     // The option of the port in use is marked, without running its selection; the panel
     // stays up until its countdown ends.
     (portInUse == 2 ? Option2 : Option1)->setChecked(true);
-    warn(report);
+    warn(m_wording.full(failures));
 }
 
 void Form1::Command95_Click()
@@ -345,7 +342,7 @@ void Form1::Command96_Click()
     Text1->setText(QString());
 }
 
-void Form1::showLine(TrafficLine line, std::string_view text)
+void Form1::showLine(TrafficLine line, const std::string& text)
 {
     switch (line) {
     case TrafficLine::Txd:
@@ -357,6 +354,17 @@ void Form1::showLine(TrafficLine line, std::string_view text)
     }
 }
 
+// A report on the STATUS line in short, the port and the cause first; in full, device and
+// advice included, in the line's tool tip and description, where it stays readable until the
+// next report, also after the line has moved on.
+void Form1::showReport(const Report& report)
+{
+    Label22->setText(' ' + m_wording.brief(report).toStdString());
+    const QString full = m_wording.full(report);
+    Label22->setToolTip(Qt::convertFromPlainText(full)); // a device name is plain text
+    Label22->setAccessibleDescription(full);
+}
+
 void Form1::press(CaptionButton* button)
 {
     m_pressed = button;
@@ -365,7 +373,7 @@ void Form1::press(CaptionButton* button)
 // A press that did not reach the line is shown where the operator is looking, in every window
 // mode: the button pressed is struck through in red for a while, and a screen reader hears why
 // (its description, which it is told has changed).
-void Form1::markNotSent(const QString& report)
+void Form1::markNotSent(const Report& report)
 {
     if (m_marked != m_pressed)
         unmark();
@@ -375,7 +383,7 @@ void Form1::markNotSent(const QString& report)
         m_markedDescription = m_pressed->accessibleDescription();
     m_marked = m_pressed;
     m_marked->setMarked(true);
-    m_marked->setAccessibleDescription(report);
+    m_marked->setAccessibleDescription(m_wording.full(report));
     m_markTimer->start();
 }
 

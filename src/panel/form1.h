@@ -1,6 +1,8 @@
 #pragma once
 
 #include "panel/controltable.h"
+#include "serial/report.h"
+#include "wording/wording.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -65,7 +67,9 @@ public:
     static constexpr int kFrameAllowance = kTitleBarTwips + 2 * kBorderTwips; // height
     static constexpr int kFrameWidthAllowance = 2 * kBorderTwips;
 
-    explicit Form1(ExchangeSession& session, QWidget* parent = nullptr);
+    // Reports give the advice that fits how the operator started the panel.
+    explicit Form1(ExchangeSession& session, Audience audience = Audience::Menu,
+                   QWidget* parent = nullptr);
     ~Form1() override;
 
     // Start-up, before the window is first shown: centred, compact, COM1 chosen.
@@ -98,14 +102,15 @@ private:
     void Option9_Click();
     void Option10_Click();
     void portChosen(int port);
-    void portChoiceFailed(const QString& report, int portInUse);
+    void portChoiceFailed(const QList<Report>& failures, int portInUse);
     // Free-text command line.
     void Command95_Click(); // SEND
     void Command96_Click(); // CLS
 
-    void showLine(TrafficLine line, std::string_view text);
+    void showLine(TrafficLine line, const std::string& text);
+    void showReport(const Report& report);
     void press(CaptionButton* button);
-    void markNotSent(const QString& report);
+    void markNotSent(const Report& report);
     void unmark();
     QSize frameTwips() const; // width and height the frame adds
     void setWindowMode(WindowMode mode);
@@ -113,6 +118,7 @@ private:
     void warn(const QString& text);
 
     ExchangeSession& m_session;
+    Wording m_wording;
     QList<QWidget*> m_controls; // in the control table's order
     WindowMode m_mode = WindowMode::Compact;
     int m_frameHeightTwips = kFrameAllowance; // the frame the mode's height was given for

@@ -31,6 +31,7 @@ DeviceLink::DeviceLink(int port, QString device, QObject* parent)
 
 void DeviceLink::close()
 {
+    ++m_attempt;
     m_port.close();
     m_waiting.clear();
     m_firstWritten = 0;
@@ -39,30 +40,37 @@ void DeviceLink::close()
 
 void DeviceLink::open(const LineSettings& line)
 {
-    if (device().isEmpty()) {
-        emit openFailed(QStringLiteral("%1 cannot be opened: no serial port was found on this "
-                                       "computer. Plug in the USB adapter and choose COM%2 "
-                                       "again, or start the panel with --com%2 DEVICE (a device "
-                                       "server as rfc2217://HOST:PORT), or with --simulate to "
-                                       "try it.")
-                            .arg(label())
-                            .arg(port()));
-        return;
-    }
+    const Outcome opened = openNow(line);
+    // Told once open() has returned, as for a device server: one order of events.
+    QMetaObject::invokeMethod(
+        this,
+        [this, opened, attempt = m_attempt] {
+            if (attempt != m_attempt)
+                return; // given up by close()
+            if (opened.ok())
+                emit this->opened();
+            else
+                emit openFailed(opened.report());
+        },
+        Qt::QueuedConnection);
+}
+
+Outcome DeviceLink::openNow(const LineSettings& line)
+{
+    if (device().isEmpty())
+        return Outcome::failure(report(Cause::NoPortFound));
     m_port.setPortName(device());
     m_port.setBaudRate(line.baud);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (m_port.open(QIODevice::ReadWrite)) {
-        emit opened();
-        return;
-    }
+    if (m_port.open(QIODevice::ReadWrite))
+        return {};
     const QSerialPort::SerialPortError error = m_port.error();
     const QString libraryText = m_port.errorString();
     m_port.clearError();
-    emit openFailed(describeOpenFailure(port(), device(), error, libraryText));
+    return Outcome::failure(diagnoseOpenFailure(port(), device(), error, libraryText));
 }
 
 bool DeviceLink::mayReopen() const
@@ -74,12 +82,16 @@ bool DeviceLink::mayReopen() const
 
 Outcome DeviceLink::write(const QByteArray& bytes)
 {
-    if (m_port.bytesToWrite() + bytes.size() > kMostWaiting)
-        return Outcome::failure(label() + QStringLiteral(": the line takes commands much slower "
-                                                         "than they come; this one was not sent."));
-    if (m_port.write(bytes) != bytes.size())
-        return Outcome::failure(
-            QStringLiteral("%1: write failed: %2").arg(label(), m_port.errorString()));
+    if (m_port.bytesToWrite() + bytes.size() > kMostWaiting) {
+        Report full = report(Cause::Backlog);
+        full.number = kMostWaiting;
+        return Outcome::failure(full);
+    }
+    if (m_port.write(bytes) != bytes.size()) {
+        Report failed = report(Cause::WriteFailed);
+        failed.detail = m_port.errorString();
+        return Outcome::failure(failed);
+    }
     m_waiting.push_back(bytes.size());
     if (!m_stalled.isActive())
         m_stalled.start();
@@ -114,20 +126,20 @@ void DeviceLink::tookNothing()
     m_port.clear(QSerialPort::Output);
     m_waiting.clear();
     m_firstWritten = 0;
-    emit reported(QStringLiteral("%1 took nothing for %2 s: %3 not sent. Check that the projector "
-                                 "is switched on and the cable plugged in, then send again.")
-                      .arg(label())
-                      .arg(kStalledMs / 1000)
-                      .arg(count == 1 ? QStringLiteral("1 command was")
-                                      : QStringLiteral("%1 commands were").arg(count)));
+    Report stalled = report(Cause::Stalled);
+    stalled.ms = kStalledMs;
+    stalled.number = count;
+    emit warned(stalled);
 }
 
 Outcome DeviceLink::apply(const LineSettings& line)
 {
-    if (!m_port.setBaudRate(line.baud))
-        return Outcome::failure(
-            QStringLiteral("%1: the line settings \"%2\" cannot be applied: %3.")
-                .arg(label(), line.text(), m_port.errorString()));
+    if (!m_port.setBaudRate(line.baud)) {
+        Report refused = report(Cause::SettingRefused);
+        refused.baud = line.baud;
+        refused.detail = m_port.errorString();
+        return Outcome::failure(refused);
+    }
     return {};
 }
 
@@ -150,8 +162,7 @@ void DeviceLink::onErrorOccurred(QSerialPort::SerialPortError error)
         return;
     m_port.close();
     m_port.clearError();
-    emit lost(label() + QStringLiteral(" was disconnected: the device went away. It is reopened "
-                                       "when it comes back, or choose the port again."));
+    emit lost(report(Cause::Lost));
 }
 
 } // namespace qpv

@@ -26,6 +26,7 @@ public:
     Outcome apply(const LineSettings& line) override;
 
 private:
+    Outcome openNow(const LineSettings& line);
     void onErrorOccurred(QSerialPort::SerialPortError error);
     bool hungUp();
     void onBytesWritten(qint64 bytes);
@@ -35,6 +36,7 @@ private:
     std::deque<qint64> m_waiting; // the sizes of the commands not yet handed to the driver
     qint64 m_firstWritten = 0;    // of the first of them, already handed over
     QTimer m_stalled;             // runs while commands wait and the line takes nothing
+    int m_attempt = 0;            // an open given up by close() tells nothing
 };
 
 } // namespace qpv

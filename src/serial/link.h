@@ -2,6 +2,7 @@
 
 #include "serial/linesettings.h"
 #include "serial/outcome.h"
+#include "serial/report.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -10,8 +11,8 @@
 namespace qpv {
 
 // One serial line the serial control talks over: a device on this computer (DeviceLink) or a
-// device server on the network (ServerLink), for one port number. Every text it gives is a
-// whole sentence for the operator that names the port and its device.
+// device server on the network (ServerLink), for one port number. What it has to tell is a
+// report (report.h) naming its port and device.
 class Link : public QObject {
     Q_OBJECT
 
@@ -25,16 +26,12 @@ public:
 
     int port() const { return m_port; }
     QString device() const { return m_device; }
-    // "COM1 (/dev/ttyUSB0)": how reports name the line ("COM1" where no device stands behind it).
-    QString label() const { return label(m_port, m_device); }
-    static QString label(int port, const QString& device)
-    {
-        return device.isEmpty() ? QStringLiteral("COM%1").arg(port)
-                                : QStringLiteral("COM%1 (%2)").arg(port).arg(device);
-    }
+    // A report of this line, with its port and device.
+    Report report(Cause cause) const { return Report{cause, m_port, m_device}; }
 
-    // Starts opening with these settings; opened() or openFailed() follows, at once for a
-    // device, once it is known for a device server. Nothing follows an open given up by close().
+    // Starts opening with these settings; opened() or openFailed() follows, always after this
+    // has returned (soon for a device, once it is known for a device server). Nothing follows
+    // an open given up by close().
     virtual void open(const LineSettings& line) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
@@ -44,7 +41,7 @@ public:
 
     // Sends the bytes in order, adding nothing, and returns at once. A line slower than the
     // commands holds them back, each whole and in order; only a line that takes nothing for a
-    // long time drops those still waiting, and reports how many.
+    // long time drops those still waiting, and warns how many.
     virtual Outcome write(const QByteArray& bytes) = 0;
     // Every byte received and not yet read.
     virtual QByteArray readAll() = 0;
@@ -54,13 +51,12 @@ public:
 signals:
     void readyRead();
     void opened();
-    void openFailed(const QString& report);
-    // The open line failed under us and is closed; the report says so and what happens next.
-    void lost(const QString& report);
-    // Something the operator should know of the open line: it may not run as the settings
-    // ask, it takes nothing, its device server breaks the protocol. The report says what to
-    // check.
-    void reported(const QString& report);
+    void openFailed(const qpv::Report& report);
+    // The open line failed under us and is closed.
+    void lost(const qpv::Report& report);
+    // The open line works, but the operator should know something of it: it may not run as the
+    // settings ask, it takes nothing, its device server breaks the protocol.
+    void warned(const qpv::Report& report);
 
 private:
     int m_port;

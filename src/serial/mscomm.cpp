@@ -1,8 +1,5 @@
 #include "serial/mscomm.h"
 
-#include "serial/devicelink.h"
-#include "serial/serverlink.h"
-
 namespace qpv {
 
 namespace {
@@ -11,25 +8,13 @@ constexpr int kReopenIntervalMs = 1000;
 
 } // namespace
 
-MSComm::MSComm(PortMap ports, QObject* parent)
+MSComm::MSComm(PortMap ports, LinkFactory makeLink, QObject* parent)
     : QObject(parent)
     , m_ports(std::move(ports))
+    , m_makeLink(std::move(makeLink))
 {
     m_reopenTimer.setInterval(kReopenIntervalMs);
     connect(&m_reopenTimer, &QTimer::timeout, this, &MSComm::tryReopen);
-}
-
-QString MSComm::portLabel() const
-{
-    return m_link ? m_link->label() : Link::label(m_commPort, m_ports.device(m_commPort));
-}
-
-QString MSComm::brief(const QString& report) const
-{
-    const QString label = portLabel();
-    if (!report.startsWith(label))
-        return report;
-    return QStringLiteral("COM%1").arg(m_commPort) + report.mid(label.size());
 }
 
 void MSComm::lookUpPorts()
@@ -50,15 +35,12 @@ void MSComm::useLink(int port, const QString& device)
         m_link->close();
         m_link->deleteLater();
     }
-    if (isNetworkDevice(device))
-        m_link = new ServerLink(port, device, this);
-    else
-        m_link = new DeviceLink(port, device, this);
+    m_link = m_makeLink(port, device, this);
     connect(m_link, &Link::readyRead, this, &MSComm::OnComm);
     connect(m_link, &Link::opened, this, &MSComm::onOpened);
     connect(m_link, &Link::openFailed, this, &MSComm::onOpenFailed);
     connect(m_link, &Link::lost, this, &MSComm::onLost);
-    connect(m_link, &Link::reported, this, &MSComm::reported);
+    connect(m_link, &Link::warned, this, &MSComm::lineReported);
 }
 
 void MSComm::choosePort(int target)
@@ -78,39 +60,40 @@ void MSComm::choosePort(int target)
     openLink();
 }
 
+// The link tells how the open went once open() has returned: m_link is the link opened.
 void MSComm::openLink()
 {
     m_link->open(m_settings);
     if (m_link->isOpening()) {
         m_connectingShown = true;
-        emit reported(portLabel() + QStringLiteral(" is connecting to the device server."));
+        emit lineReported(m_link->report(Cause::Connecting));
     }
 }
 
 void MSComm::onOpened()
 {
     if (std::exchange(m_connectingShown, false))
-        emit reported(portLabel() + QStringLiteral(" is connected."));
+        emit lineReported(m_link->report(Cause::Connected));
     if (!m_selection) { // a lost line is back
         m_reopenTimer.stop();
-        emit reported(portLabel() + QStringLiteral(" is back and open again."));
+        emit lineReported(m_link->report(Cause::Back));
         return;
     }
     const Selection selection = *std::exchange(m_selection, std::nullopt);
     if (!selection.fallingBack)
         emit portChosen(selection.target);
     else
-        emit portChoiceFailed(selection.failure, m_commPort);
+        emit portChoiceFailed(selection.failures, m_commPort);
 }
 
-void MSComm::onOpenFailed(const QString& report)
+void MSComm::onOpenFailed(const Report& report)
 {
     m_connectingShown = false;
     if (!m_selection)
         return; // another try at a lost line: quietly, it is expected to fail until it is back
     Selection& selection = *m_selection;
+    selection.failures.append(report);
     if (!selection.fallingBack) {
-        selection.failure = report;
         // The port in use was just tried, if it was the one chosen: no second report of it.
         useLink(selection.previous, selection.previousDevice);
         if (selection.wasOpen && selection.target != selection.previous) {
@@ -118,19 +101,17 @@ void MSComm::onOpenFailed(const QString& report)
             openLink();
             return;
         }
-    } else {
-        selection.failure += QLatin1Char('\n') + report;
     }
     const Selection failed = *std::exchange(m_selection, std::nullopt);
     if (failed.awaitingDevice && !PortOpen())
         m_reopenTimer.start();
-    emit portChoiceFailed(failed.failure, m_commPort);
+    emit portChoiceFailed(failed.failures, m_commPort);
 }
 
-void MSComm::onLost(const QString& report)
+void MSComm::onLost(const Report& report)
 {
     m_reopenTimer.start();
-    emit reported(report);
+    emit lineReported(report);
 }
 
 void MSComm::tryReopen()
@@ -162,10 +143,11 @@ void MSComm::close()
 Outcome MSComm::setOutput(const QByteArray& bytes)
 {
     if (m_link && m_link->isOpening())
-        return Outcome::failure(portLabel() +
-                                QStringLiteral(" is not open yet: it is still connecting"));
+        return Outcome::failure(m_link->report(Cause::StillConnecting));
     if (!PortOpen())
-        return Outcome::failure(portLabel() + QStringLiteral(" is not open"));
+        return Outcome::failure(m_link ? m_link->report(Cause::NotOpen)
+                                       : Report{Cause::NotOpen, m_commPort,
+                                                m_ports.device(m_commPort)});
     return m_link->write(bytes);
 }
 

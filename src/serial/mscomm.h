@@ -6,41 +6,41 @@
 #include "serial/portmap.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 namespace qpv {
 
+// Makes the line behind a port: a device, or a device server for rfc2217:// and socket://.
+using LinkFactory = std::function<Link*(int port, const QString& device, QObject* parent)>;
+
 // The serial communications control: the port number, the line settings and the line behind
-// the port (a device, or a device server for rfc2217:// and socket://), the port selection, and
-// the wait for a line that went away. Nothing here waits: a device server's answer comes later.
+// the port, the port selection, and the wait for a line that went away. Nothing here waits: a
+// line's answer comes later.
 class MSComm : public QObject {
     Q_OBJECT
 
 public:
-    explicit MSComm(PortMap ports, QObject* parent = nullptr);
+    MSComm(PortMap ports, LinkFactory makeLink, QObject* parent = nullptr);
 
     int CommPort() const { return m_commPort; }
     bool PortOpen() const { return m_link && m_link->isOpen(); }
-    // "COM1 (/dev/ttyS0)": how reports name the current port.
-    QString portLabel() const;
-    // A report as the STATUS line shows it: the port and the cause first, the device (a
-    // by-id name can be long) left to the whole report.
-    QString brief(const QString& report) const;
-    // What stands behind a port, for its option (see PortMap::describe).
-    QString describePort(int port) const { return m_ports.describe(port); }
+    // What stands behind a port, as the ports were last looked up.
+    PortAssignment assignment(int port) const { return m_ports.assignment(port); }
     // Looks the computer's ports up again; an open port is not switched behind the operator's
     // back.
     void lookUpPorts();
 
     // The port selection: the port in use is closed, `target` becomes the port and is opened,
     // whether or not the port had been open, so choosing a port always recovers a closed line.
-    // portChosen() or portChoiceFailed() follows, at once for a device. On failure the line
-    // stays on the port in use: its number is kept, it is reopened if it had been open, and a
-    // wait for its lost device goes on.
+    // portChosen() or portChoiceFailed() follows, always after this has returned. On failure
+    // the line stays on the port in use: its number is kept, it is reopened if it had been
+    // open, and a wait for its lost device goes on.
     void choosePort(int target);
     // Applies at once to an open port; kept for the next open in any case.
     Outcome setSettings(const LineSettings& settings);
@@ -56,10 +56,12 @@ signals:
     // Characters have arrived.
     void OnComm();
     void portChosen(int port);
-    // The report of what failed (for the warning box) and the port that stays in use.
-    void portChoiceFailed(const QString& report, int portInUse);
-    // A sentence for the STATUS line: a port connecting, lost or back, settings not applied.
-    void reported(const QString& text);
+    // What failed (the port chosen, and the port in use where reopening it failed too), and
+    // the port that stays in use.
+    void portChoiceFailed(const QList<qpv::Report>& failures, int portInUse);
+    // What the STATUS line tells of the line: a port connecting, connected, lost or back, and
+    // the warnings of an open line.
+    void lineReported(const qpv::Report& report);
     // The ports were looked up: what stands behind each may have changed.
     void portsLookedUp();
 
@@ -71,17 +73,18 @@ private:
         bool wasOpen;
         bool awaitingDevice;
         bool fallingBack = false;
-        QString failure;
+        QList<Report> failures;
     };
 
     void useLink(int port, const QString& device);
     void openLink();
     void onOpened();
-    void onOpenFailed(const QString& report);
-    void onLost(const QString& report);
+    void onOpenFailed(const Report& report);
+    void onLost(const Report& report);
     void tryReopen();
 
     PortMap m_ports;
+    LinkFactory m_makeLink;
     int m_commPort = 1;
     LineSettings m_settings = k9600;
     Link* m_link = nullptr; // for m_commPort

@@ -1,8 +1,12 @@
 #include "serial/opendiagnosis.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 
 #include <cerrno>
+#include <csignal>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -44,58 +48,88 @@ Finding probe(const QByteArray& path)
     return finding;
 }
 
-QString notSerial(int port)
+// The lock file the serial library takes for a device: "LCK.." and its name below /dev, the
+// slashes made underscores, in the system's lock folder.
+QString lockFileOf(const QString& device)
 {
-    return QStringLiteral("it is not a serial device. Start the panel with --com%1 DEVICE, the "
-                          "serial device, e.g. /dev/ttyUSB0 or one under /dev/serial/by-id/.")
-        .arg(port);
+    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const char* folder : {"/var/lock", "/run/lock"}) {
+        const QString path = QLatin1String(folder) + QStringLiteral("/LCK..") + name;
+        if (QFileInfo::exists(path))
+            return QFileInfo(path).canonicalFilePath(); // where it really is: /run/lock
+    }
+    return {};
+}
+
+QString processName(qint64 pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    return comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readLine()).trimmed()
+                                          : QString();
+}
+
+// Who holds a busy device: the process its lock file names (or the lock, where that process
+// has ended), else a process that has the device open, as far as this user may see.
+void findHolder(const QString& device, Report& report)
+{
+    if (const QString lock = lockFileOf(device); !lock.isEmpty()) {
+        qint64 pid = 0;
+        QString host, program;
+        if (QLockFile(lock).getLockInfo(&pid, &host, &program) && pid > 0) {
+            report.pid = pid;
+            if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) {
+                report.cause = Cause::StaleLock;
+                report.lockFile = lock;
+            } else {
+                report.holder = processName(pid);
+                if (report.holder.isEmpty())
+                    report.holder = program;
+            }
+            return;
+        }
+    }
+    const QString node = QFileInfo(device).canonicalFilePath();
+    const QFileInfoList processes = QDir(QStringLiteral("/proc")).entryInfoList(QDir::Dirs);
+    for (const QFileInfo& process : processes) {
+        bool isProcess = false;
+        const qint64 pid = process.fileName().toLongLong(&isProcess);
+        if (!isProcess || pid == ::getpid())
+            continue;
+        const QDir fds(process.absoluteFilePath() + QStringLiteral("/fd"));
+        for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+            if (fd.symLinkTarget() == node) {
+                report.holder = processName(pid);
+                report.pid = pid;
+                return;
+            }
+        }
+    }
 }
 
 } // namespace
 
-QString openFailureHead(int port, const QString& device)
+Report diagnoseOpenFailure(int port, const QString& device, QSerialPort::SerialPortError error,
+                           const QString& libraryText)
 {
-    return QStringLiteral("COM%1 (%2) cannot be opened: ").arg(port).arg(device);
-}
-
-QString describeOpenFailure(int port, const QString& device, QSerialPort::SerialPortError error,
-                            const QString& libraryText)
-{
-    const QString head = openFailureHead(port, device);
+    Report report{Cause::OpenFailed, port, device};
     const QByteArray path = QFile::encodeName(device);
-
     struct stat info {};
-    if (::stat(path.constData(), &info) != 0) {
-        return head + QStringLiteral("the device does not exist. Check that the cable or USB "
-                                     "adapter is plugged in, or start the panel with --com%1 "
-                                     "DEVICE.")
-                          .arg(port);
-    }
-    if (!S_ISCHR(info.st_mode))
-        return head + notSerial(port);
-    if (const QString group = groupToJoin(device); !group.isEmpty()) {
-        return head + QStringLiteral("permission denied. The user must be in the group '%1' "
-                                     "that owns the device (for example: sudo adduser $USER "
-                                     "%1, then log in again).")
-                          .arg(group);
-    }
-    if (error == QSerialPort::PermissionError) {
-        return head + QStringLiteral("the device is busy or locked by another program. Close "
-                                     "that program, then choose the port again.");
-    }
-    switch (probe(path)) {
-    case Finding::NotTerminal:
-        return head + notSerial(port);
-    case Finding::NoPortBehind:
-        return head + QStringLiteral("no serial port stands behind this device; it is probably a "
-                                     "built-in port this computer does not have. Start the panel "
-                                     "with --com%1 DEVICE, the USB adapter's device, e.g. "
-                                     "/dev/ttyUSB0.")
-                          .arg(port);
-    case Finding::Nothing:
-        break;
-    }
-    return head + libraryText + QLatin1Char('.');
+    if (::stat(path.constData(), &info) != 0)
+        report.cause = Cause::NotFound;
+    else if (!S_ISCHR(info.st_mode))
+        report.cause = Cause::NotSerial;
+    else if (report.group = groupToJoin(device); !report.group.isEmpty())
+        report.cause = Cause::Permission;
+    else if (error == QSerialPort::PermissionError)
+        report.cause = Cause::Busy, findHolder(device, report);
+    else if (const Finding finding = probe(path); finding == Finding::NotTerminal)
+        report.cause = Cause::NotSerial;
+    else if (finding == Finding::NoPortBehind)
+        report.cause = Cause::NoUart;
+    else
+        report.detail = libraryText;
+    return report;
 }
 
 QString groupToJoin(const QString& device)

@@ -1,32 +1,29 @@
 #pragma once
 
-#include <QString>
+#include "serial/report.h"
 
 #include <optional>
 #include <utility>
 
 namespace qpv {
 
-// What an operation of the line gives back: success, or the sentence that tells the operator
-// what failed and what to do about it. The one shape of every error the line reports.
+// What an operation of the line gives back: success, or the report of what failed. Failures
+// that come later carry the same report in a signal.
 class [[nodiscard]] Outcome {
 public:
     Outcome() = default; // success
-    static Outcome failure(QString sentence) { return Outcome(std::move(sentence)); }
+    static Outcome failure(Report report) { return Outcome(std::move(report)); }
 
-    bool ok() const { return !m_sentence; }
-    const QString& sentence() const
-    {
-        static const QString none;
-        return m_sentence ? *m_sentence : none;
-    }
+    bool ok() const { return !m_failure; }
+    // What failed; only for a failure.
+    const Report& report() const { return *m_failure; }
 
 private:
-    explicit Outcome(QString sentence)
-        : m_sentence(std::move(sentence))
+    explicit Outcome(Report report)
+        : m_failure(std::move(report))
     {
     }
-    std::optional<QString> m_sentence;
+    std::optional<Report> m_failure;
 };
 
 } // namespace qpv

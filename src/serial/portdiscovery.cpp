@@ -1,7 +1,5 @@
 #include "serial/portdiscovery.h"
 
-#include "serial/opendiagnosis.h"
-
 #include <QDir>
 #include <QFile>
 
@@ -93,39 +91,6 @@ PortSurvey surveyPorts(const PortPlaces& places)
     return comOrder(
         found,
         firstLine(places.sys + QStringLiteral("/console/active")).split(u' ', Qt::SkipEmptyParts));
-}
-
-QString listPorts(const PortSurvey& survey)
-{
-    if (survey.ports.isEmpty() && survey.consoles.isEmpty())
-        return QStringLiteral("No serial port was found on this computer. Plug in the USB "
-                              "adapter, or start the panel with --com1 DEVICE.\n");
-    QString text;
-    for (qsizetype i = 0; i < survey.ports.size(); ++i) {
-        const FoundPort& port = survey.ports[i];
-        text += QStringLiteral("COM%1  %2\n").arg(i + 1).arg(port.device);
-        QStringList said = {port.description, port.manufacturer};
-        if (!port.serialNumber.isEmpty())
-            said << QStringLiteral("serial number ") + port.serialNumber;
-        said.removeAll(QString());
-        text += QStringLiteral("      the device %1%2\n")
-                    .arg(port.node, said.isEmpty()
-                                        ? QString()
-                                        : QStringLiteral(": ") + said.join(QStringLiteral(", ")));
-        const QString group = groupToJoin(port.node);
-        text += group.isEmpty()
-                    ? QStringLiteral("      this user may open it\n")
-                    : QStringLiteral("      this user may not open it: join the group '%1' (sudo "
-                                     "adduser $USER %1, then log in again)\n")
-                          .arg(group);
-    }
-    if (survey.ports.isEmpty())
-        text += QStringLiteral("No serial port the panel may use was found. Plug in the USB "
-                               "adapter, or start the panel with --com1 DEVICE.\n");
-    for (const FoundPort& console : survey.consoles)
-        text += QStringLiteral("%1 is the system console: the panel never uses it.\n")
-                    .arg(console.device);
-    return text;
 }
 
 } // namespace qpv

@@ -51,8 +51,4 @@ PortSurvey comOrder(QList<FoundPort> found, const QStringList& consoles);
 // which would hold the window for tens of milliseconds at every choice of a port.)
 PortSurvey surveyPorts(const PortPlaces& places = {});
 
-// What `qpv-panel --list-ports` prints of them: each port with its COM number, its device and
-// node, what the system says of it and whether this user may open it; then the console.
-QString listPorts(const PortSurvey& survey);
-
 } // namespace qpv

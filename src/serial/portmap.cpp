@@ -63,17 +63,13 @@ void PortMap::lookUp(int waitedFor)
     }
 }
 
-QString PortMap::describe(int port) const
+PortAssignment PortMap::assignment(int port) const
 {
-    const QString head = QStringLiteral("COM%1: ").arg(port);
     if (m_given.contains(port))
-        return head + m_given.value(port);
+        return {m_given.value(port), true, {}};
     if (!taken(port))
-        return head + QStringLiteral("no serial port was found for it on this computer");
-    const FoundPort& found = *taken(port);
-    return head + found.device +
-           (found.description.isEmpty() ? QString()
-                                        : QStringLiteral(" (%1)").arg(found.description));
+        return {};
+    return {taken(port)->device, false, taken(port)->description};
 }
 
 } // namespace qpv

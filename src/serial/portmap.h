@@ -10,6 +10,14 @@
 
 namespace qpv {
 
+// What stands behind a port number: the device (empty where none does), whether the command
+// line named it, and what the system says of it.
+struct PortAssignment {
+    QString device;
+    bool given = false;
+    QString description;
+};
+
 // Which device stands behind each port number. A device the command line names always wins.
 // Otherwise COM1 and COM2 are given to this computer's serial ports in COM order (see
 // portdiscovery.h) when first needed, and a number keeps its device for as long as the panel
@@ -26,9 +34,7 @@ public:
     // port). `waitedFor` is a port whose lost device is awaited: it keeps its device though
     // the device is not there.
     void lookUp(int waitedFor = 0);
-    // What stands behind the port, for its option: "COM1: /dev/serial/by-id/usb-FTDI_... (FT232R
-    // USB UART)", or that no serial port was found for it.
-    QString describe(int port) const;
+    PortAssignment assignment(int port) const;
 
 private:
     const std::optional<FoundPort>& taken(int port) const;

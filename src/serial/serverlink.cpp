@@ -1,7 +1,5 @@
 #include "serial/serverlink.h"
 
-#include "serial/opendiagnosis.h"
-
 #include <QHostInfo>
 #include <QUrl>
 
@@ -26,10 +24,6 @@ constexpr int kOpenSubnegotiationMs = 500;
 // A connection that stops answering (a cable pulled, a server switched off) is noticed in
 // about 10 s, not after the system's two hours.
 constexpr int kKeepIdleS = 5, kKeepIntervalS = 2, kKeepCount = 3, kUnackedMs = 10000;
-
-const QString kSer2netFix = QStringLiteral(
-    "If it is ser2net, its accepter must read telnet(rfc2217),tcp,PORT: a tcp or plain telnet "
-    "accepter carries data only. Or use socket:// and set the speed on the device server.");
 
 std::string_view view(const QByteArray& bytes)
 {
@@ -72,16 +66,9 @@ ServerLink::ServerLink(int port, QString device, QObject* parent)
     m_deadline.setTimerType(Qt::PreciseTimer); // a coarse timer may give up 5% early
     m_deadline.setInterval(kOpenTimeoutMs);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
-        giveUp(m_lookup >= 0 ? QStringLiteral("the name %1 could not be looked up within %2 ms. "
-                                              "Check the network's name server, or give the "
-                                              "device server's IP address.")
-                                   .arg(m_endpoint->host)
-                                   .arg(kOpenTimeoutMs)
-                             : QStringLiteral("%1 did not answer within %2 ms. Check that the "
-                                              "device server is switched on and on the network, "
-                                              "and that no firewall drops the port.")
-                                   .arg(m_where)
-                                   .arg(kOpenTimeoutMs));
+        Report late = failure(m_lookup >= 0 ? Cause::LookupTimedOut : Cause::NoAnswer);
+        late.ms = kOpenTimeoutMs;
+        giveUp(late);
     });
     m_confirmTimer.setSingleShot(true);
     m_confirmTimer.setInterval(kConfirmTimeoutMs);
@@ -97,10 +84,14 @@ void ServerLink::open(const LineSettings& line)
     close();
     m_line = line;
     if (!m_endpoint) {
-        emit openFailed(openFailureHead(port(), device()) +
-                        QStringLiteral("the address must read rfc2217://HOST:PORT or "
-                                       "socket://HOST:PORT, an IPv6 address in brackets, the "
-                                       "port from 1 to 65535."));
+        // Told once open() has returned, as every other answer.
+        QMetaObject::invokeMethod(
+            this,
+            [this, attempt = m_attempt] {
+                if (attempt == m_attempt)
+                    emit openFailed(report(Cause::BadAddress));
+            },
+            Qt::QueuedConnection);
         return;
     }
     m_deadline.start();
@@ -123,9 +114,7 @@ void ServerLink::lookedUp(const QHostInfo& info)
 {
     m_lookup = -1;
     if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
-        giveUp(QStringLiteral("the host name %1 is not known. Check the name, or give the "
-                              "device server's IP address.")
-                   .arg(m_endpoint->host));
+        giveUp(failure(Cause::UnknownHost));
         return;
     }
     m_addresses = info.addresses();
@@ -136,27 +125,15 @@ void ServerLink::lookedUp(const QHostInfo& info)
 void ServerLink::connectNext()
 {
     if (m_addresses.isEmpty()) {
-        switch (m_error) {
-        case QAbstractSocket::ConnectionRefusedError:
-            giveUp(QStringLiteral("nothing is listening at %1 (connection refused). Check that "
-                                  "the device server is running and that %2 is the port of its "
-                                  "accepter.")
-                       .arg(m_where)
-                       .arg(m_endpoint->port));
-            break;
-        case QAbstractSocket::NetworkError:
-            giveUp(QStringLiteral("the network of %1 cannot be reached (%2). Check the network "
-                                  "connection and the address.")
-                       .arg(m_where, m_reason));
-            break;
-        default:
-            giveUp(QStringLiteral("%1: %2.").arg(m_where, m_reason));
-            break;
-        }
+        Report failed = failure(m_error == QAbstractSocket::ConnectionRefusedError ? Cause::Refused
+                                : m_error == QAbstractSocket::NetworkError ? Cause::Unreachable
+                                                                           : Cause::ConnectFailed);
+        failed.detail = m_reason;
+        giveUp(failed);
         return;
     }
     const QHostAddress address = m_addresses.takeFirst();
-    m_where = QStringLiteral("%1 port %2").arg(address.toString()).arg(m_endpoint->port);
+    m_where = address.toString();
     m_socket.connectToHost(address, m_endpoint->port);
 }
 
@@ -176,10 +153,19 @@ void ServerLink::connectFailed(QAbstractSocket::SocketError error)
     });
 }
 
-void ServerLink::giveUp(const QString& cause)
+Report ServerLink::failure(Cause cause) const
+{
+    Report failed = report(cause);
+    failed.host = m_endpoint->host;
+    failed.where = m_where;
+    failed.number = m_endpoint->port;
+    return failed;
+}
+
+void ServerLink::giveUp(const Report& failed)
 {
     close();
-    emit openFailed(openFailureHead(port(), device()) + cause);
+    emit openFailed(failed);
 }
 
 void ServerLink::startSession()
@@ -233,19 +219,13 @@ void ServerLink::close()
 Outcome ServerLink::apply(const LineSettings& line)
 {
     m_line = line;
-    if (m_endpoint->protocol == Endpoint::Protocol::Raw)
-        return Outcome::failure(
-            QStringLiteral("%1: %2 baud is recorded, but the speed of a raw TCP port (socket://) "
-                           "is set on the device server: for ser2net in its connector, e.g. "
-                           "serialdev,/dev/ttyUSB0,%2n81,local. Use rfc2217:// to set it from "
-                           "here.")
-                .arg(label())
-                .arg(line.baud));
+    if (m_endpoint->protocol == Endpoint::Protocol::Raw) {
+        Report raw = report(Cause::RawSpeed);
+        raw.baud = line.baud;
+        return Outcome::failure(raw);
+    }
     if (m_telnet.comPortOption() == telnet::ComPortOption::Refused)
-        return Outcome::failure(label() +
-                                QStringLiteral(": the device server does not set the line (it "
-                                               "refused RFC 2217). ") +
-                                kSer2netFix);
+        return Outcome::failure(report(Cause::NoRfc2217));
     if (m_telnet.comPortOption() == telnet::ComPortOption::Agreed)
         sendLine();
     else
@@ -267,11 +247,9 @@ void ServerLink::sendLine()
 void ServerLink::lineUnconfirmed()
 {
     m_unconfirmedReported = true;
-    emit reported(label() +
-                  QStringLiteral(": the device server did not confirm the speed %1 "
-                                 "baud, so the line may run at another speed. ")
-                      .arg(m_line.baud) +
-                  kSer2netFix);
+    Report unconfirmed = report(Cause::SpeedUnconfirmed);
+    unconfirmed.baud = m_line.baud;
+    emit warned(unconfirmed);
 }
 
 Outcome ServerLink::write(const QByteArray& bytes)
@@ -279,9 +257,11 @@ Outcome ServerLink::write(const QByteArray& bytes)
     const QByteArray wire = m_endpoint->protocol == Endpoint::Protocol::Raw
                                 ? bytes
                                 : QByteArray::fromStdString(telnet::escape(view(bytes)));
-    if (m_socket.write(wire) != wire.size())
-        return Outcome::failure(
-            QStringLiteral("%1: sending failed: %2.").arg(label(), m_socket.errorString()));
+    if (m_socket.write(wire) != wire.size()) {
+        Report failed = report(Cause::WriteFailed);
+        failed.detail = m_socket.errorString();
+        return Outcome::failure(failed);
+    }
     m_socket.flush(); // to the system now, without waiting
     return {};
 }
@@ -308,17 +288,12 @@ void ServerLink::onReadyRead()
         sendLine();
     } else if (now == telnet::ComPortOption::Refused && before != now) {
         m_linePending = false, m_baudsAsked.clear(), m_confirmTimer.stop();
-        emit reported(
-            label() +
-            QStringLiteral(": the device server refused to set the line (no RFC 2217). ") +
-            kSer2netFix);
+        emit warned(report(Cause::NoRfc2217));
     }
     for (const std::uint32_t baud : m_telnet.takeReportedBauds())
         confirmed(baud);
     if (m_telnet.takeBroken())
-        emit reported(label() + QStringLiteral(": the device server broke the Telnet protocol (a "
-                                               "subnegotiation without end); what it held is "
-                                               "shown as received. Check the device server."));
+        emit warned(report(Cause::EndlessNegotiation));
     if (!m_telnet.inSubnegotiation())
         m_openSubnegotiation.stop();
     else if (!m_openSubnegotiation.isActive())
@@ -340,16 +315,11 @@ void ServerLink::confirmed(std::uint32_t baud)
     if (!m_baudsAsked.empty())
         return;
     m_confirmTimer.stop();
-    if (baud != asked)
-        emit reported(label() + QStringLiteral(": the device server set %1 baud when %2 was "
-                                               "asked: the device server may not offer that "
-                                               "speed.")
-                                    .arg(baud)
-                                    .arg(asked));
-    else if (std::exchange(m_unconfirmedReported, false))
-        emit reported(label() + QStringLiteral(": the device server has now confirmed the speed "
-                                               "%1 baud.")
-                                    .arg(baud));
+    Report speed = report(baud != asked ? Cause::OtherSpeed : Cause::SpeedConfirmed);
+    speed.baud = qint32(baud);
+    speed.asked = qint32(asked);
+    if (baud != asked || std::exchange(m_unconfirmedReported, false))
+        emit warned(speed);
 }
 
 // A subnegotiation that is not ended while nothing more comes swallows every reply after it:
@@ -357,9 +327,7 @@ void ServerLink::confirmed(std::uint32_t baud)
 void ServerLink::subnegotiationLeftOpen()
 {
     const std::string held = m_telnet.abandonSubnegotiation();
-    emit reported(label() + QStringLiteral(": the device server broke the Telnet protocol (a "
-                                           "subnegotiation left open); what it held is shown as "
-                                           "received. Check the device server."));
+    emit warned(report(Cause::OpenNegotiation));
     if (!held.empty()) {
         m_received.append(held.data(), qsizetype(held.size()));
         emit readyRead();
@@ -374,13 +342,10 @@ void ServerLink::onStateChanged(QAbstractSocket::SocketState state)
         onReadyRead();
     m_open = false;
     m_confirmTimer.stop();
-    const QString cause =
-        m_socket.error() == QAbstractSocket::RemoteHostClosedError
-            ? QStringLiteral("the device server closed the connection.")
-            : QStringLiteral("the connection failed: %1.").arg(m_socket.errorString());
-    emit lost(label() + QStringLiteral(" was disconnected: ") + cause +
-              QStringLiteral(" It is reconnected when the device server answers again, or "
-                             "choose the port again."));
+    const bool closed = m_socket.error() == QAbstractSocket::RemoteHostClosedError;
+    Report gone = report(closed ? Cause::ServerClosed : Cause::ConnectionLost);
+    gone.detail = closed ? QString() : m_socket.errorString();
+    emit lost(gone);
 }
 
 } // namespace qpv

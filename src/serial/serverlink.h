@@ -61,7 +61,8 @@ private:
     void lookedUp(const QHostInfo& info);
     void connectNext();
     void connectFailed(QAbstractSocket::SocketError error);
-    void giveUp(const QString& cause);
+    Report failure(Cause cause) const; // of an open, with the address tried
+    void giveUp(const Report& failed);
     void startSession();
     void onReadyRead();
     void onStateChanged(QAbstractSocket::SocketState state);
@@ -78,7 +79,7 @@ private:
     int m_lookup = -1;               // the name lookup under way
     int m_attempt = 0;               // answers to an open given up are ignored
     QList<QHostAddress> m_addresses; // still to be tried
-    QString m_where;                 // the address tried last, "127.0.0.1 port 7000"
+    QString m_where;                 // the address tried last
     QAbstractSocket::SocketError m_error = QAbstractSocket::SocketTimeoutError;
     QString m_reason;
     LineSettings m_line = k9600;

@@ -2,9 +2,12 @@
 
 #include "catalogue/clickpath.h"
 #include "exchange/echo.h"
-#include "serial/mscomm.h"
+#include "serial/linesettings.h"
+#include "serial/portmap.h"
+#include "serial/report.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 
 #include <cstdint>
@@ -14,6 +17,8 @@
 class QTimer;
 
 namespace qpv {
+
+class MSComm;
 
 // The three traffic lines of the panel.
 enum class TrafficLine : std::uint8_t { Txd, Rxd, Status };
@@ -25,7 +30,8 @@ enum class HyoujiMode : std::uint8_t { Send = 1, Received = 2 };
 // lines through it. Each send begins a new exchange: what was gathered before it is no part of
 // its reply, and the watchdog and the blanking start over with the intervals in force; a reply
 // is shown and decoded against the command it follows, alone. The session owns the serial
-// control and tells the view what the TXD, RXD and STATUS lines show.
+// control and the lines it opens, and is all a view or a script talks to: it tells what the
+// TXD, RXD and STATUS lines show and what the line reports.
 class ExchangeSession : public QObject {
     Q_OBJECT
 
@@ -42,25 +48,30 @@ public:
     void lookUpPorts();
     void setSettings(const LineSettings& settings);
     void close();
-    const MSComm& serialControl() const { return *MSComm1; }
+    // The port in use, whether it is open, and what stands behind each port.
+    int commPort() const;
+    bool portOpen() const;
+    PortAssignment assignment(int port) const;
 
 signals:
-    void lineChanged(qpv::TrafficLine line, std::string_view text);
-    // A report of the line (a port lost, back, connecting, not open, a setting not applied), in
-    // full; the STATUS line shows it with the port and the cause first. It stands until the next.
-    void reported(const QString& text);
-    // A command did not go down the line (no port open, still connecting, the line too slow);
-    // the report says why. Given during the send.
-    void notSent(const QString& report);
+    void lineChanged(qpv::TrafficLine line, const std::string& text);
+    // A report of the line (a port connecting, lost or back, a command not sent, a setting not
+    // applied): the STATUS line shows it, and it stands until the next.
+    void lineReported(const qpv::Report& report);
+    // A command did not go down the line (no port open, still connecting, the line too slow or
+    // stalled): given at the send, or when the line drops the commands waiting.
+    void notSent(const qpv::Report& report);
     void portChosen(int port);
-    void portChoiceFailed(const QString& report, int portInUse);
+    void portChoiceFailed(const QList<qpv::Report>& failures, int portInUse);
+    // The ports were looked up: what stands behind each may have changed.
+    void portsLookedUp();
 
 private:
     void Hyouji(std::string_view text, std::string_view echo, HyoujiMode mode);
     void MSComm1_OnComm();
     void Timer2_Timer(); // reply watchdog
     void Timer4_Timer(); // line blanking
-    void report(const QString& text);
+    void report(const Report& report);
     void show(TrafficLine line, std::string_view text);
     void blankStatus();
 

@@ -1,6 +1,9 @@
-#include "exchange/session/exchangesession.h"
+#include "session/exchangesession.h"
 
 #include "exchange/decoder.h"
+#include "serial/devicelink.h"
+#include "serial/mscomm.h"
+#include "serial/serverlink.h"
 
 #include <QTimer>
 
@@ -17,11 +20,18 @@ QTimer* makeTimer(QObject* parent, const char* name, int intervalMs)
     return timer;
 }
 
+Link* makeLink(int port, const QString& device, QObject* parent)
+{
+    if (isNetworkDevice(device))
+        return new ServerLink(port, device, parent);
+    return new DeviceLink(port, device, parent);
+}
+
 } // namespace
 
 ExchangeSession::ExchangeSession(PortMap ports, QObject* parent)
     : QObject(parent)
-    , MSComm1(new MSComm(std::move(ports), this))
+    , MSComm1(new MSComm(std::move(ports), makeLink, this))
     , Timer2(makeTimer(this, "Timer2", kDesignTimers.watchdogMs))
     , Timer4(makeTimer(this, "Timer4", kDesignTimers.blankingMs))
     , m_reportHold(makeTimer(this, "reportHold", 0))
@@ -29,9 +39,14 @@ ExchangeSession::ExchangeSession(PortMap ports, QObject* parent)
     m_reportHold->setSingleShot(true);
     connect(m_reportHold, &QTimer::timeout, this, &ExchangeSession::blankStatus);
     connect(MSComm1, &MSComm::OnComm, this, &ExchangeSession::MSComm1_OnComm);
-    connect(MSComm1, &MSComm::reported, this, &ExchangeSession::report);
+    connect(MSComm1, &MSComm::lineReported, this, [this](const Report& lineReport) {
+        report(lineReport);
+        if (dropsCommands(lineReport.cause))
+            emit notSent(lineReport);
+    });
     connect(MSComm1, &MSComm::portChosen, this, &ExchangeSession::portChosen);
     connect(MSComm1, &MSComm::portChoiceFailed, this, &ExchangeSession::portChoiceFailed);
+    connect(MSComm1, &MSComm::portsLookedUp, this, &ExchangeSession::portsLookedUp);
     connect(Timer2, &QTimer::timeout, this, &ExchangeSession::Timer2_Timer);
     connect(Timer4, &QTimer::timeout, this, &ExchangeSession::Timer4_Timer);
 }
@@ -61,12 +76,27 @@ void ExchangeSession::lookUpPorts()
 void ExchangeSession::setSettings(const LineSettings& settings)
 {
     if (const Outcome applied = MSComm1->setSettings(settings); !applied.ok())
-        report(applied.sentence());
+        report(applied.report());
 }
 
 void ExchangeSession::close()
 {
     MSComm1->close();
+}
+
+int ExchangeSession::commPort() const
+{
+    return MSComm1->CommPort();
+}
+
+bool ExchangeSession::portOpen() const
+{
+    return MSComm1->PortOpen();
+}
+
+PortAssignment ExchangeSession::assignment(int port) const
+{
+    return MSComm1->assignment(port);
 }
 
 void ExchangeSession::Hyouji(std::string_view text, std::string_view echo, HyoujiMode mode)
@@ -77,7 +107,7 @@ void ExchangeSession::Hyouji(std::string_view text, std::string_view echo, Hyouj
         const Outcome sent =
             MSComm1->setOutput(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
         if (!sent.ok())
-            report(sent.sentence()), emit notSent(sent.sentence());
+            report(sent.report()), emit notSent(sent.report());
         show(TrafficLine::Txd, echo);
         // A new exchange: characters gathered before this send are no part of its reply.
         RxBuffer.clear();
@@ -128,19 +158,19 @@ void ExchangeSession::blankStatus()
     show(TrafficLine::Status, "");
 }
 
-void ExchangeSession::report(const QString& text)
+void ExchangeSession::report(const Report& report)
 {
-    show(TrafficLine::Status, ' ' + MSComm1->brief(text).toStdString());
+    m_reportHold->stop();
     m_statusReports = true;
     m_sinceReport.start();
-    emit reported(text);
+    emit lineReported(report);
 }
 
 void ExchangeSession::show(TrafficLine line, std::string_view text)
 {
     if (line == TrafficLine::Status)
         m_statusReports = false, m_reportHold->stop();
-    emit lineChanged(line, text);
+    emit lineChanged(line, std::string(text));
 }
 
 } // namespace qpv
