@@ -28,7 +28,7 @@ concept CommandSender = requires(Window& window, const ReplyTimers& timers, std:
 // A click on a command button: every click sends once, whatever the port or the projector.
 void pressCommandButton(CommandSender auto& window, const CommandButton& button)
 {
-    if (button.pictureGroup())
+    if (button.pictureGroup)
         window.setReplyTimers(kPictureTimers);
     window.sendCommand(button.command);
 }

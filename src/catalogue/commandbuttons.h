@@ -12,8 +12,10 @@ struct CommandButton {
     std::string_view group;
     std::string_view command;
     // The picture group's buttons, its four rows, lengthen the reply timers before sending.
-    constexpr bool pictureGroup() const { return group.starts_with("Picture row "); }
+    bool pictureGroup = false;
 };
+
+inline constexpr bool kPictureGroup = true;
 
 // The blanks inside commands are part of them: one-digit arguments have three blanks before
 // them, two-digit arguments two, and "????" none.
@@ -61,38 +63,38 @@ inline constexpr std::array kCommandButtons = {
     CommandButton{"Command15", "VOLUME", "VOLA  50"},
     CommandButton{"Command35", "VOLUME", "VOLA  55"},
     CommandButton{"Command36", "VOLUME", "VOLA  60"},
-    CommandButton{"Command63", "Picture row 1", "RASR   1"},
-    CommandButton{"Command64", "Picture row 1", "RASR   3"},
-    CommandButton{"Command65", "Picture row 1", "RASR   6"},
-    CommandButton{"Command66", "Picture row 1", "RASR   2"},
-    CommandButton{"Command67", "Picture row 1", "RAPS  10"},
-    CommandButton{"Command68", "Picture row 1", "RAPS  11"},
-    CommandButton{"Command69", "Picture row 1", "RAPS  12"},
-    CommandButton{"Command70", "Picture row 1", "RAPS  13"},
-    CommandButton{"Command71", "Picture row 2", "RBSR   1"},
-    CommandButton{"Command72", "Picture row 2", "RBSR   3"},
-    CommandButton{"Command73", "Picture row 2", "RBSR   6"},
-    CommandButton{"Command74", "Picture row 2", "RBSR   2"},
-    CommandButton{"Command75", "Picture row 2", "RBPS  10"},
-    CommandButton{"Command76", "Picture row 2", "RBPS  11"},
-    CommandButton{"Command77", "Picture row 2", "RBPS  12"},
-    CommandButton{"Command78", "Picture row 2", "RBPS  13"},
-    CommandButton{"Command79", "Picture row 3", "RASV   1"},
-    CommandButton{"Command80", "Picture row 3", "CF INPUT3 ANALOG"},
-    CommandButton{"Command81", "Picture row 3", "RASV   3"},
-    CommandButton{"Command82", "Picture row 3", "RASV   2"},
-    CommandButton{"Command83", "Picture row 3", "VAPS  10"},
-    CommandButton{"Command84", "Picture row 3", "VAPS  11"},
-    CommandButton{"Command85", "Picture row 3", "VAPS  12"},
-    CommandButton{"Command86", "Picture row 3", "VAPS  13"},
-    CommandButton{"Command87", "Picture row 4", "RBSV   1"},
-    CommandButton{"Command88", "Picture row 4", "CF INPUT4 ANALOG"},
-    CommandButton{"Command89", "Picture row 4", "RBSV   3"},
-    CommandButton{"Command90", "Picture row 4", "RBSV   2"},
-    CommandButton{"Command91", "Picture row 4", "VBPS  10"},
-    CommandButton{"Command92", "Picture row 4", "VBPS  11"},
-    CommandButton{"Command93", "Picture row 4", "VBPS  12"},
-    CommandButton{"Command94", "Picture row 4", "VBPS  13"},
+    CommandButton{"Command63", "Picture row 1", "RASR   1", kPictureGroup},
+    CommandButton{"Command64", "Picture row 1", "RASR   3", kPictureGroup},
+    CommandButton{"Command65", "Picture row 1", "RASR   6", kPictureGroup},
+    CommandButton{"Command66", "Picture row 1", "RASR   2", kPictureGroup},
+    CommandButton{"Command67", "Picture row 1", "RAPS  10", kPictureGroup},
+    CommandButton{"Command68", "Picture row 1", "RAPS  11", kPictureGroup},
+    CommandButton{"Command69", "Picture row 1", "RAPS  12", kPictureGroup},
+    CommandButton{"Command70", "Picture row 1", "RAPS  13", kPictureGroup},
+    CommandButton{"Command71", "Picture row 2", "RBSR   1", kPictureGroup},
+    CommandButton{"Command72", "Picture row 2", "RBSR   3", kPictureGroup},
+    CommandButton{"Command73", "Picture row 2", "RBSR   6", kPictureGroup},
+    CommandButton{"Command74", "Picture row 2", "RBSR   2", kPictureGroup},
+    CommandButton{"Command75", "Picture row 2", "RBPS  10", kPictureGroup},
+    CommandButton{"Command76", "Picture row 2", "RBPS  11", kPictureGroup},
+    CommandButton{"Command77", "Picture row 2", "RBPS  12", kPictureGroup},
+    CommandButton{"Command78", "Picture row 2", "RBPS  13", kPictureGroup},
+    CommandButton{"Command79", "Picture row 3", "RASV   1", kPictureGroup},
+    CommandButton{"Command80", "Picture row 3", "CF INPUT3 ANALOG", kPictureGroup},
+    CommandButton{"Command81", "Picture row 3", "RASV   3", kPictureGroup},
+    CommandButton{"Command82", "Picture row 3", "RASV   2", kPictureGroup},
+    CommandButton{"Command83", "Picture row 3", "VAPS  10", kPictureGroup},
+    CommandButton{"Command84", "Picture row 3", "VAPS  11", kPictureGroup},
+    CommandButton{"Command85", "Picture row 3", "VAPS  12", kPictureGroup},
+    CommandButton{"Command86", "Picture row 3", "VAPS  13", kPictureGroup},
+    CommandButton{"Command87", "Picture row 4", "RBSV   1", kPictureGroup},
+    CommandButton{"Command88", "Picture row 4", "CF INPUT4 ANALOG", kPictureGroup},
+    CommandButton{"Command89", "Picture row 4", "RBSV   3", kPictureGroup},
+    CommandButton{"Command90", "Picture row 4", "RBSV   2", kPictureGroup},
+    CommandButton{"Command91", "Picture row 4", "VBPS  10", kPictureGroup},
+    CommandButton{"Command92", "Picture row 4", "VBPS  11", kPictureGroup},
+    CommandButton{"Command93", "Picture row 4", "VBPS  12", kPictureGroup},
+    CommandButton{"Command94", "Picture row 4", "VBPS  13", kPictureGroup},
 };
 static_assert(kCommandButtons.size() == 75);
 

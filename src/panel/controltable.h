@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -24,8 +26,7 @@ enum ControlFlag : std::uint8_t {
     kHidden = 1,       // not visible at start
     kCentred = 2,      // caption centred
     kRightAligned = 4, // caption right-aligned
-    kBorder = 8,       // single border
-    kSelected = 16,    // option marked at design time
+    kSelected = 8,     // option marked at design time
 };
 
 // A control's place in twips, relative to its parent (the window's client area, or the group
@@ -126,7 +127,7 @@ constexpr Control option(std::string_view name, std::string_view parent, std::st
 constexpr Control line(std::string_view name, std::string_view parent, Place place, FontSpec font,
                        int tab)
 {
-    return {name, parent, ControlKind::Line, {}, place, kWhite, kBlack, font, tab, kBorder};
+    return {name, parent, ControlKind::Line, {}, place, kWhite, kBlack, font, tab};
 }
 constexpr Control textBox(std::string_view name, std::string_view parent, Place place,
                           FontSpec font, int tab)
@@ -141,24 +142,27 @@ constexpr Control image(std::string_view name, std::string_view parent, Place pl
 // Every control, parents before their children.
 // clang-format off
 inline constexpr std::array kControls = {
-    group("Frame1", "", {120, 240, 1695, 975}, kP9, 0).spoken("POWER"),
-    group("Frame2", "", {1920, 240, 3735, 975}, kP9, 3).spoken("INPUT MODE SET"),
-    group("Frame3", "", {120, 1320, 1695, 855}, kP9, 5).spoken("Inside SP"),
-    group("Frame4", "", {1920, 1320, 1575, 855}, kP9, 7).spoken("AV MUTE"),
-    group("Frame5", "", {5280, 1320, 2055, 855}, kP9, 9).spoken("IRIS"),
-    group("Frame6", "", {5760, 240, 1575, 975}, kP9, 11).spoken("OSD"),
-    group("Frame7", "", {3600, 1320, 1575, 855}, kP9, 13).spoken("FREEZE"),
+    group("Frame1", "", {120, 240, 1695, 975}, kP9, 0),
+    group("Frame2", "", {1920, 240, 3735, 975}, kP9, 3),
+    group("Frame3", "", {120, 1320, 1695, 855}, kP9, 5),
+    group("Frame4", "", {1920, 1320, 1575, 855}, kP9, 7),
+    group("Frame5", "", {5280, 1320, 2055, 855}, kP9, 9),
+    group("Frame6", "", {5760, 240, 1575, 975}, kP9, 11),
+    group("Frame7", "", {3600, 1320, 1575, 855}, kP9, 13),
     button("Command13", "", "A-IMAGE", {7800, 1920, 975, 250}, kTeal, kG9, 15),
     button("Command16", "", "END", {8400, 4320, 975, 375}, kGrey, kWin, 16)
-        .describedAs("Closes the port and ends the program"),
+        .describedAs(QT_TRANSLATE_NOOP("Control", "Closes the port and ends the program")),
     button("Command33", "", "COM", {4080, 4200, 1815, 375}, kButtonFace, kP9, 31)
-        .describedAs("Opens the port and speed settings"),
+        .describedAs(QT_TRANSLATE_NOOP("Control", "Opens the port and speed settings")),
     group("Frame8", "", {3480, 3600, 2775, 1185}, kP9, 32, kHidden)
-        .spoken("COM settings", "The port and its speed; closes after a choice"),
+        .spoken(QT_TRANSLATE_NOOP("Control", "COM settings"),
+                QT_TRANSLATE_NOOP("Control", "The port and its speed; closes after a choice")),
     group("Frame9", "", {45, 4920, 6312, 1290}, kP9, 35)
-        .spoken("Traffic", "What was sent, what came back, and the decoded status"),
+        .spoken(QT_TRANSLATE_NOOP("Control", "Traffic"),
+                QT_TRANSLATE_NOOP("Control",
+                                  "What was sent, what came back, and the decoded status")),
     button("Command34", "", "データを表示する", {6615, 5040, 1200, 375}, kGrey, kP9, 40, kHidden)
-        .describedAs("Shows or hides the traffic display"),
+        .describedAs(QT_TRANSLATE_NOOP("Control", "Shows or hides the traffic display")),
     button("Command44", "", "PJ-Status", {6480, 5640, 1335, 255}, kCyan, kG825, 41),
     button("Command45", "", "LAMP-Status", {7800, 5880, 1215, 255}, kCyan, kG825, 42),
     button("Command46", "", "LAMP-TIME", {7800, 5640, 1215, 255}, kCyan, kG825, 43),
@@ -167,8 +171,10 @@ inline constexpr std::array kControls = {
     button("Command58", "", "ECO", {7320, 4320, 720, 372}, kRed, kG9, 47),
     button("Command30", "", "AUTO Focus", {7560, 1560, 1215, 255}, kGreen, kG9, 48),
     group("Frame14", "", {120, 2280, 8655, 1320}, kWin, 52)
-        .spoken("Picture", "Picture modes in four rows"),
-    group("Frame15", "", {120, 7680, 7215, 570}, kWin, 88).spoken("CMD", "Free-text command"),
+        .spoken(QT_TRANSLATE_NOOP("Control", "Picture"),
+                QT_TRANSLATE_NOOP("Control", "Picture modes in four rows")),
+    group("Frame15", "", {120, 7680, 7215, 570}, kWin, 88)
+        .spoken("CMD", QT_TRANSLATE_NOOP("Control", "Free-text command")),
     button("Command4", "", "AUTO", {360, 4320, 855, 255}, kCyan, kWin, 96),
     button("Command10", "", "AUTO", {360, 4560, 855, 255}, kCyan, kWin, 97),
     button("Command11", "", "RGB", {1200, 4560, 735, 255}, kCyan, kWin, 98),
@@ -179,9 +185,10 @@ inline constexpr std::array kControls = {
     label("Label28", "", "2", {120, 4560, 255, 255}, kWin, 103),
     label("Label29", "", "Signal Type:", {120, 4080, 2775, 255}, kWin, 104),
     label("Label3", "", "LAMP SELECT", {6360, 4080, 1815, 375}, kG975B, 105, kCentred),
-    group("Frame10", "", {600, 6720, 6495, 855}, kWin, 106).spoken("VOLUME"),
+    group("Frame10", "", {600, 6720, 6495, 855}, kWin, 106),
     image("Image1", "", {8160, 120, 1200, 390})
-        .spoken("OMTA logo", "Double-click after Ctrl+J to show the whole panel"),
+        .spoken(QT_TRANSLATE_NOOP("Control", "OMTA logo"),
+                QT_TRANSLATE_NOOP("Control", "Double-click after Ctrl+J to show the whole panel")),
     label("Label1", "Frame1", "POWER", {240, 240, 1095, 255}, kWin, 2, kCentred).withFore(kDarkRed),
     button("Command17", "Frame1", "ON", {120, 600, 615, 300}, kGreen, kP9B, 1),
     button("Command18", "Frame1", "OFF", {960, 600, 615, 300}, kRed, kP9B, 17),
@@ -243,20 +250,23 @@ inline constexpr std::array kControls = {
     button("Command94", "Frame14", "Game", {7440, 960, 975, 255}, kCyan, kG9, 83),
     option("Option1", "Frame8", "COM1", {240, 240, 1215, 255}, 33),
     option("Option2", "Frame8", "COM2", {1560, 240, 1095, 255}, 34),
-    group("Frame13", "Frame8", {120, 480, 2535, 615}, kWin, 49).spoken("Speed"),
+    group("Frame13", "Frame8", {120, 480, 2535, 615}, kWin, 49)
+        .spoken(QT_TRANSLATE_NOOP("Control", "Speed")),
     option("Option9", "Frame13", "115200", {120, 240, 1095, 255}, 50),
     option("Option10", "Frame13", "9600", {1440, 240, 975, 300}, 51, kSelected),
     label("Label9", "Frame9", "TXD", {105, 210, 390, 285}, kG9, 36, kRightAligned)
         .naming("Label11"),
     line("Label11", "Frame9", {600, 180, 5610, 300}, kP975B, 38)
-        .describedAs("TXD: the command sent, each character made visible"),
+        .describedAs(
+            QT_TRANSLATE_NOOP("Control", "TXD: the command sent, each character made visible")),
     label("Label10", "Frame9", "RXD", {60, 540, 450, 300}, kG9, 37, kRightAligned)
         .naming("Label12"),
     line("Label12", "Frame9", {600, 540, 5616, 300}, kP975B, 39)
-        .describedAs("RXD: the reply received, each character made visible"),
+        .describedAs(
+            QT_TRANSLATE_NOOP("Control", "RXD: the reply received, each character made visible")),
     label("Label23", "Frame9", "STATUS", {120, 1005, 795, 225}, kG825, 94).naming("Label22"),
     line("Label22", "Frame9", {930, 900, 5295, 300}, kP9B, 93).withFore(kBrightRed)
-        .describedAs("STATUS: the decoded reply"),
+        .describedAs(QT_TRANSLATE_NOOP("Control", "STATUS: the decoded reply")),
     label("Label13", "Frame10", "VOLUME", {120, 240, 1455, 255}, kWin, 120, kCentred),
     button("Command1", "Frame10", "0", {120, 480, 495, 255}, kCyan, kWin, 107),
     button("Command2", "Frame10", "5", {600, 480, 495, 255}, kCyan, kWin, 108),
@@ -273,11 +283,11 @@ inline constexpr std::array kControls = {
     button("Command36", "Frame10", "60", {5880, 480, 495, 255}, kDarkTeal, kWin, 119),
     label("Label26", "Frame15", "CMD", {120, 240, 495, 255}, kG975, 92).naming("Text1"),
     textBox("Text1", "Frame15", {600, 165, 5055, 345}, kG975B, 89)
-        .spoken("CMD", "Free-text command, sent unchanged with SEND"),
+        .spoken("CMD", QT_TRANSLATE_NOOP("Control", "Free-text command, sent unchanged with SEND")),
     button("Command95", "Frame15", "SEND", {5760, 240, 735, 255}, kGreen, kWin, 90)
-        .describedAs("Sends the CMD text"),
+        .describedAs(QT_TRANSLATE_NOOP("Control", "Sends the CMD text")),
     button("Command96", "Frame15", "CLS", {6480, 240, 615, 255}, kRed, kWin, 91)
-        .describedAs("Empties the CMD text"),
+        .describedAs(QT_TRANSLATE_NOOP("Control", "Empties the CMD text")),
 };
 // clang-format on
 static_assert(kControls.size() == 122);
@@ -312,7 +322,6 @@ struct ControlId {
 // The window as designed.
 inline constexpr int kClientWidthTwips = 9495;
 inline constexpr int kClientHeightTwips = 8730;
-inline constexpr std::uint32_t kWindowBack = 0xC0C0C0;
 inline constexpr FontSpec kWindowFont{Face::Gothic, 900, true};
 
 // Twips and pixels at 96 dpi (15 twips to the pixel), the one conversion of the panel, both

@@ -1,5 +1,7 @@
 #include "panel/displayline.h"
 
+#include "panel/qtext.h"
+
 #include <QAccessible>
 #include <QEvent>
 #include <QFontMetricsF>
@@ -12,11 +14,6 @@
 namespace qpv {
 
 namespace {
-
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool isAscii(std::string_view text)
 {
@@ -44,8 +41,6 @@ std::size_t droppedFront(std::string_view before, std::string_view after)
     }
     return 0;
 }
-
-bool g_paintEveryChange = false;
 
 // The shortest time between two paints of a line, or a screen frame where that is longer: each
 // paint costs the toolkit a round trip to the display server, and text that changes faster
@@ -90,10 +85,6 @@ DisplayLine::DisplayLine(QWidget* parent)
     connect(&m_nextFrame, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
-void DisplayLine::setPaintEveryChange(bool every)
-{
-    g_paintEveryChange = every;
-}
 
 void DisplayLine::setText(std::string_view text)
 {
@@ -111,10 +102,6 @@ void DisplayLine::setText(std::string_view text)
 
 void DisplayLine::scheduleRepaint()
 {
-    if (g_paintEveryChange) {
-        update();
-        return;
-    }
     // A paint already due, a box nobody can see, or a change beyond what the box shows: the
     // paint to come, the expose when it shows, or the one before, shows the new text.
     if (m_nextFrame.isActive() || visibleRegion().isEmpty() || visibleText() == m_painted)

@@ -52,9 +52,6 @@ public:
     // clipping cuts.
     QString visibleText() const;
 
-    // Paints on every change instead, as the panel once did: for measuring what the pacing saves.
-    static void setPaintEveryChange(bool every);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;

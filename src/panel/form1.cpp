@@ -1,13 +1,14 @@
 #include "panel/form1.h"
 
 #include "catalogue/clickpath.h"
-#include "session/exchangesession.h"
 #include "panel/captionbutton.h"
 #include "panel/displayline.h"
 #include "panel/keyrepeat.h"
 #include "panel/logoimage.h"
 #include "panel/panelaccessibility.h"
 #include "panel/panelbuilder.h"
+#include "panel/qtext.h"
+#include "session/exchangesession.h"
 #include "version.h"
 
 #include <QApplication>
@@ -31,11 +32,6 @@ constexpr int kMarkedMs = 2000;
 
 // Titles the warning box; the window's own title is the designed one.
 const char* const kApplicationName = "OMTA QPV-7100 CONTROL";
-
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 } // namespace
 
@@ -66,7 +62,7 @@ Form1::Form1(ExchangeSession& session, Audience audience, QWidget* parent)
     connect(m_markTimer, &QTimer::timeout, this, &Form1::unmark);
 
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(kWindowBack));
+    palette.setColor(QPalette::Window, QColor::fromRgb(kGrey));
     palette.setColor(QPalette::WindowText, Qt::black);
     setPalette(palette);
     setAutoFillBackground(true);
@@ -115,7 +111,7 @@ void Form1::connectControls()
         auto* widget = static_cast<QPushButton*>(
             m_controls[static_cast<qsizetype>(findControl(button.control))]);
         widget->setToolTip(
-            tr("%1 + CR").arg(text(button.command).replace(QLatin1Char(' '), QChar(0x2423))));
+            tr("%1 + CR").arg(toQString(button.command).replace(QLatin1Char(' '), QChar(0x2423))));
         connect(widget, &QPushButton::clicked, this, [this, &button, widget] {
             press(static_cast<CaptionButton*>(widget));
             pressCommandButton(m_session, button);
@@ -213,7 +209,7 @@ void Form1::setWindowMode(WindowMode mode)
     m_mode = mode;
     m_frameHeightTwips = frameTwips().height();
     resize(width(), twipsToPixels(look(mode).heightTwips - m_frameHeightTwips));
-    Command34->setText(text(look(mode).toggleCaption));
+    Command34->setText(toQString(look(mode).toggleCaption));
     showWhatFits();
 }
 

@@ -2,6 +2,7 @@
 
 #include "panel/displayline.h"
 #include "panel/logoimage.h"
+#include "panel/qtext.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
@@ -160,8 +161,7 @@ private:
     QRect textArea() const { return line()->contentsRect().adjusted(2, 0, 0, 0); }
     QString fullText() const
     {
-        const std::string& text = line()->text();
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return toQString(line()->text());
     }
 };
 

@@ -5,7 +5,9 @@
 #include "panel/displayline.h"
 #include "panel/logoimage.h"
 #include "panel/panelaccessibility.h"
+#include "panel/qtext.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,11 +34,6 @@ qsizetype index(std::size_t i)
     return static_cast<qsizetype>(i);
 }
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // Each control is adopted for accessibility before its caption is set.
 QWidget* makeWidget(const Control& c, QWidget* parent)
 {
@@ -51,7 +48,7 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
         auto* label = new QLabel(parent);
         adoptControl(label);
         label->setTextFormat(Qt::PlainText);
-        label->setText(text(c.caption));
+        label->setText(toQString(c.caption));
         Qt::Alignment align = Qt::AlignLeft;
         if (c.flags & kCentred)
             align = Qt::AlignHCenter;
@@ -68,14 +65,14 @@ QWidget* makeWidget(const Control& c, QWidget* parent)
     case ControlKind::Button: {
         auto* button = new CaptionButton(parent);
         adoptControl(button);
-        button->setText(text(c.caption));
+        button->setText(toQString(c.caption));
         button->setAutoDefault(true); // Enter presses the focused button, as space does
         return button;
     }
     case ControlKind::Option: {
         auto* option = new QRadioButton(parent);
         adoptControl(option);
-        option->setText(text(c.caption));
+        option->setText(toQString(c.caption));
         option->setChecked(c.flags & kSelected);
         return option;
     }
@@ -140,25 +137,38 @@ constexpr bool tableHoldsTogether()
 }
 static_assert(tableHoldsTogether());
 
-// What a screen reader calls each control: a command button by its group and caption, the
-// others as the table says; a caption is the label of the control it names.
+// The table's own words in the operator's language; the design's (group titles, captions)
+// have no translation and stay as they are.
+QString translated(std::string_view ours)
+{
+    return QCoreApplication::translate("Control", QByteArray(ours.data(), qsizetype(ours.size())));
+}
+
+// What a screen reader calls each control: a command button by its group and caption, a
+// group by the table or else as its buttons' group is called, the others as the table says;
+// a caption is the label of the control it names.
 void describeForScreenReaders(const QList<QWidget*>& widgets)
 {
+    for (const CommandButton& button : kCommandButtons) {
+        const std::size_t parent = findControl(kControls[findControl(button.control)].parent);
+        if (parent < kControls.size() && kControls[parent].spokenName.empty())
+            widgets[index(parent)]->setAccessibleName(toQString(button.group));
+    }
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const Control& c = kControls[i];
         if (!c.spokenName.empty())
-            widgets[index(i)]->setAccessibleName(text(c.spokenName));
+            widgets[index(i)]->setAccessibleName(translated(c.spokenName));
         if (!c.description.empty())
-            widgets[index(i)]->setAccessibleDescription(text(c.description));
+            widgets[index(i)]->setAccessibleDescription(translated(c.description));
         if (!c.names.empty())
             static_cast<QLabel*>(widgets[index(i)])->setBuddy(widgets[index(findControl(c.names))]);
     }
     for (const CommandButton& button : kCommandButtons) {
         const std::size_t i = findControl(button.control);
-        QString name = text(button.group);
+        QString name = toQString(button.group);
         if (!name.isEmpty())
             name += QLatin1Char(' ');
-        name += text(kControls[i].caption.empty() ? kCaptionlessColumn : kControls[i].caption);
+        name += toQString(kControls[i].caption.empty() ? kCaptionlessColumn : kControls[i].caption);
         widgets[index(i)]->setAccessibleName(name);
     }
 }
@@ -204,7 +214,7 @@ QList<QWidget*> buildPanel(QWidget* window)
         const Control& c = kControls[i];
         QWidget* parent = c.parent.empty() ? window : widgets[index(findControl(c.parent))];
         QWidget* w = makeWidget(c, parent);
-        w->setObjectName(text(c.name));
+        w->setObjectName(toQString(c.name));
         w->setGeometry(twipsToPixels(c.place.left), twipsToPixels(c.place.top),
                        twipsToPixels(c.place.width), twipsToPixels(c.place.height));
         w->setFont(fontFor(c.font));
