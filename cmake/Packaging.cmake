@@ -37,7 +37,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt and C++ libraries, from the binaries themselves
 # Not visible to the library scan: the window-system plugins and the panel's Japanese fonts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
-# A Wayland desktop without XWayland needs Qt's Wayland plugin.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# A Wayland desktop without XWayland needs Qt's Wayland plugin; Qt's own words (the box's
+# button, the command line's mistakes) in the operator's language come with its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -20,6 +20,7 @@ esac
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev libxcb-xkb-dev
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     fonts-ipafont-gothic
 )
 # The tests, the benchmarks, the fuzz targets and CI's package checks.

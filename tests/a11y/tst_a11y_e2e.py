@@ -150,6 +150,21 @@ def main(panel, desktop_entry):
 
     press(one("push button", "END", 2))
     assert app.wait(timeout=5) == 0, f"after END the program ended with {app.returncode}"
+
+    # In Japanese, as the locale says: the warning box and the program's own names are
+    # Japanese, the design's captions as designed.
+    app = subprocess.Popen([panel, "--com1", "/nonexistent/ttyUSB7"],
+                           env={**os.environ, "LANG": "ja_JP.UTF-8"})
+    texts = lambda role: [n.name for a in at.Registry.getDesktop(0)
+                          if a.get_process_id() == app.pid
+                          for n in at.findAllDescendants(a, lambda n: n.getRoleName() == role)]
+    wait("the warning box in Japanese", lambda: any("を開けません" in t for t in texts("label"))
+         or texts("label"), 30)
+    buttons = texts("push button")
+    assert {"POWER ON", "COM", "END", "データを表示する"} <= set(buttons), buttons
+    assert "COM 設定" in texts("panel") + texts("grouping"), texts("grouping")
+    app.terminate()
+    assert app.wait(timeout=5) == 0, f"after SIGTERM the program ended with {app.returncode}"
     print("PASS", flush=True)
 
 
