@@ -214,6 +214,18 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     QVERIFY(simulator.comeBack());
     QTest::qWait(1500);
     QVERIFY(!panel.isOpen());
+
+    // Another device under the same name, a pseudo-terminal's number taken again, is not the
+    // one that went: it is not opened as if it were back.
+    auto gone = std::make_unique<PtyPair>();
+    Panel direct(gone->path());
+    const QString name = gone->path();
+    gone.reset();
+    QTRY_VERIFY(direct.reported(Cause::Lost));
+    const PtyPair other;
+    QCOMPARE(other.path(), name);
+    QTest::qWait(1500);
+    QVERIFY(!direct.isOpen() && direct.reported(Cause::Lost));
 }
 
 void TestLink::portsFoundNamedAndFollowed()

@@ -50,6 +50,8 @@ class TestSession : public QObject {
 private slots:
     void exchangesOnRealTimers();
     void aSlowLineHoldsCommandsBack();
+    void aStalledLineCountsWhatItDrops();
+    void aSecondReaderLeavesTheLineListening();
 };
 
 void TestSession::exchangesOnRealTimers()
@@ -138,8 +140,61 @@ void TestSession::aSlowLineHoldsCommandsBack()
     QVERIFY(line.reports.last().cause == Cause::Stalled && line.reports.last().ms == 5000 &&
             line.reports.last().number > 0);
     line.pty.read(1 << 20, std::chrono::milliseconds(100));
-    line.session->sendCommand("TABN   1");
-    QCOMPARE(line.pty.read(9), QByteArray("TABN   1\r"));
+    line.session->sendCommand("TABN   1"); // after the rest of the one the line had begun
+    QVERIFY(line.pty.read(1 << 10, std::chrono::milliseconds(300)).endsWith("\rTABN   1\r"));
+}
+
+void TestSession::aStalledLineCountsWhatItDrops()
+{
+    // 3,000 presses into a far end that reads nothing for 7 s: what the line never took is
+    // dropped, whole commands only, and counted; every frame that arrives is whole, and arrived
+    // and reported add up to what was sent.
+    Session line;
+    qint64 dropped = 0;
+    QObject::connect(line.session.get(), &ExchangeSession::notSent, [&](const Report& report) {
+        dropped += report.cause == Cause::Stalled ? report.number : 1;
+    });
+    for (int i = 0; i < 3000; ++i)
+        line.session->sendCommand("POWR   1");
+    QTest::qWait(7000);
+    QByteArray arrived; // the far end reads again, the panel finishes what it had begun
+    for (QByteArray more = "."; !more.isEmpty(); arrived += more)
+        QTest::qWait(100), more = line.pty.read(1 << 20, std::chrono::milliseconds(100));
+    const qint64 frames = arrived.size() / 9;
+    QCOMPARE(arrived, QByteArray("POWR   1\r").repeated(int(frames)));
+    QVERIFY2(dropped > 0 && frames + dropped == 3000,
+             qPrintable(QString("%1 arrived, %2 reported").arg(frames).arg(dropped)));
+}
+
+void TestSession::aSecondReaderLeavesTheLineListening()
+{
+    // Another program reading the same device takes replies from under the panel: it is
+    // named, once, and once it has gone every reply is read and decoded, the line never deaf.
+    Session line; // the other program opens the device first, and polls it
+    line.session->close();
+    QProcess reader;
+    reader.start("python3", {"-c", "import os, select, sys\nfd = os.open(sys.argv[1], os.O_RDONLY | "
+                                   "os.O_NONBLOCK)\nprint(flush=True)\nwhile True:\n "
+                                   "select.select([fd], [], [])\n try: os.read(fd, 64)\n "
+                                   "except BlockingIOError: pass",
+                             line.pty.path()});
+    QVERIFY(reader.waitForReadyRead(5000));
+    line.session->choosePort(1);
+    QTRY_VERIFY(line.session->portOpen());
+    for (int i = 0; i < 40; ++i)
+        line.session->sendCommand("TABN   1"), line.pty.write("80\r"), QTest::qWait(20);
+    // Whether a reply was taken from under the panel is the scheduler's; if one was, it is
+    // said once, and the line is neither closed nor reopened.
+    QVERIFY(line.reports.size() <= 1);
+    QVERIFY(line.reports.isEmpty() || (line.reports[0].cause == Cause::SharedDevice &&
+                                       line.reports[0].holder.startsWith("python3") &&
+                                       line.reports[0].pid == reader.processId()));
+    reader.kill(), reader.waitForFinished();
+    QTest::qWait(100);
+    for (const char* reply : {"80\r", "0\r"}) {
+        line.session->sendCommand("TABN   1"), line.pty.write(reply), line.lines[1].clear();
+        QTRY_COMPARE(line.lines[1], bytes(renderEcho(reply)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSession)

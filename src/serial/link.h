@@ -24,6 +24,11 @@ public:
     {
     }
 
+    // A line that takes nothing for this long while commands wait for it has stopped.
+    static constexpr int kStalledMs = 5000;
+    // The most a slow line holds back, about 100,000 commands.
+    static constexpr qint64 kMostWaiting = 1024 * 1024;
+
     int port() const { return m_port; }
     QString device() const { return m_device; }
     // A report of this line, with its port and device.
@@ -36,8 +41,12 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual bool isOpening() const { return false; }
-    // Whether opening again after a loss is worth trying now (a device that is back).
+    // Whether opening again after a loss is worth trying now (the device that went is back).
     virtual bool mayReopen() const { return true; }
+    // What tells the device last opened from another under the same name (empty where the link
+    // does not tell); given to a new link that waits for that device in its stead.
+    virtual QString identity() const { return {}; }
+    virtual void setIdentity(const QString&) {}
 
     // Sends the bytes in order, adding nothing, and returns at once. A line slower than the
     // commands holds them back, each whole and in order; only a line that takes nothing for a

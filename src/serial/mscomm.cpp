@@ -49,6 +49,7 @@ void MSComm::choosePort(int target)
     const Selection selection{target,
                               m_commPort,
                               m_link ? m_link->device() : m_ports.device(m_commPort),
+                              m_link ? m_link->identity() : QString(),
                               wasOpen,
                               m_reopenTimer.isActive(),
                               false,
@@ -96,6 +97,7 @@ void MSComm::onOpenFailed(const Report& report)
     if (!selection.fallingBack) {
         // The port in use was just tried, if it was the one chosen: no second report of it.
         useLink(selection.previous, selection.previousDevice);
+        m_link->setIdentity(selection.previousIdentity); // a lost device is waited for as it was
         if (selection.wasOpen && selection.target != selection.previous) {
             selection.fallingBack = true;
             openLink();

@@ -70,6 +70,7 @@ private:
         int target;
         int previous;
         QString previousDevice; // the port in use stays on its device
+        QString previousIdentity;
         bool wasOpen;
         bool awaitingDevice;
         bool fallingBack = false;

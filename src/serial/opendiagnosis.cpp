@@ -89,6 +89,16 @@ void findHolder(const QString& device, Report& report)
             return;
         }
     }
+    const Report other = otherHolder(report.port, device);
+    report.holder = other.holder;
+    report.pid = other.pid;
+}
+
+} // namespace
+
+Report otherHolder(int port, const QString& device)
+{
+    Report report(Cause::Busy, port, device);
     const QString node = QFileInfo(device).canonicalFilePath();
     const QFileInfoList processes = QDir(QStringLiteral("/proc")).entryInfoList(QDir::Dirs);
     for (const QFileInfo& process : processes) {
@@ -101,13 +111,12 @@ void findHolder(const QString& device, Report& report)
             if (fd.symLinkTarget() == node) {
                 report.holder = processName(pid);
                 report.pid = pid;
-                return;
+                return report;
             }
         }
     }
+    return report;
 }
-
-} // namespace
 
 Report diagnoseOpenFailure(int port, const QString& device, QSerialPort::SerialPortError error,
                            const QString& libraryText)

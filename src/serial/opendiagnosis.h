@@ -14,6 +14,10 @@ namespace qpv {
 Report diagnoseOpenFailure(int port, const QString& device, QSerialPort::SerialPortError error,
                            const QString& libraryText);
 
+// Another process that has the device open, as far as this user may see: `holder` and `pid`
+// of the report, or nothing known.
+Report otherHolder(int port, const QString& device);
+
 // Nothing when this user may read and write the device (or it is not there); otherwise the
 // group that owns it, which the user must join.
 QString groupToJoin(const QString& device);

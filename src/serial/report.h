@@ -36,8 +36,10 @@ enum class Cause : std::uint8_t {
     NotOpen,           // a command sent while no port is open
     StillConnecting,   // a command sent while the device server is still being connected to
     WriteFailed,       // the system refused a write; `detail`
+    TooLong,           // a command longer than the `number` bytes held for a slow line
     Backlog,           // the commands waiting for a slow line fill their `number` bytes
     Stalled,           // the line took nothing for `ms`: `number` commands were not sent
+    SharedDevice,      // another program reads the device too (`holder`, `pid`, where known)
     SettingRefused,    // the speed `baud` cannot be applied; `detail`
     RawSpeed,          // the speed `baud` of a socket:// port is the device server's to set
     NoRfc2217,         // the device server refuses to set the line
@@ -73,7 +75,8 @@ struct Report {
 constexpr bool dropsCommands(Cause cause)
 {
     return cause == Cause::NotOpen || cause == Cause::StillConnecting ||
-           cause == Cause::WriteFailed || cause == Cause::Backlog || cause == Cause::Stalled;
+           cause == Cause::WriteFailed || cause == Cause::TooLong || cause == Cause::Backlog ||
+           cause == Cause::Stalled;
 }
 
 } // namespace qpv

@@ -21,6 +21,9 @@ constexpr qint64 kMostUnsent = 64 * 1024;
 constexpr qint64 kSlice = 64 * 1024;
 // A subnegotiation a server leaves open this long has broken the protocol.
 constexpr int kOpenSubnegotiationMs = 500;
+// The system holds this much of what is sent; what waits beyond it is the link's, and a server
+// that stops reading has what it never took dropped and counted, not lost unseen.
+constexpr int kSendBuffer = 16 * 1024;
 // A connection that stops answering (a cable pulled, a server switched off) is noticed in
 // about 10 s, not after the system's two hours.
 constexpr int kKeepIdleS = 5, kKeepIntervalS = 2, kKeepCount = 3, kUnackedMs = 10000;
@@ -76,6 +79,14 @@ ServerLink::ServerLink(int port, QString device, QObject* parent)
     m_openSubnegotiation.setSingleShot(true);
     m_openSubnegotiation.setInterval(kOpenSubnegotiationMs);
     connect(&m_openSubnegotiation, &QTimer::timeout, this, &ServerLink::subnegotiationLeftOpen);
+    m_stalled.setSingleShot(true);
+    m_stalled.setInterval(kStalledMs);
+    connect(&m_stalled, &QTimer::timeout, this, &ServerLink::tookNothing);
+    connect(&m_socket, &QTcpSocket::bytesWritten, this, [this] {
+        if (!m_waiting.empty())
+            m_stalled.start(); // the server took something: it is slow, not stopped
+        writeWaiting();
+    });
     m_socket.setReadBufferSize(kSlice);
 }
 
@@ -180,6 +191,7 @@ void ServerLink::startSession()
     ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepIntervalS, sizeof kKeepIntervalS);
     ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepCount, sizeof kKeepCount);
     ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &kUnackedMs, sizeof kUnackedMs);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &kSendBuffer, sizeof kSendBuffer);
     if (m_endpoint->protocol == Endpoint::Protocol::Raw)
         return;
     const std::string offer = m_telnet.start();
@@ -201,6 +213,9 @@ void ServerLink::close()
     m_unconfirmedReported = false;
     m_confirmTimer.stop();
     m_openSubnegotiation.stop();
+    m_stalled.stop();
+    m_waiting.clear();
+    m_waitingBytes = 0;
     // A device server serves one connection at a time and turns the next away until it has let
     // go of the last, which after a plain close takes it a while. Reset, the connection is let
     // go of at once; that is done only when the server has acknowledged every byte sent.
@@ -257,13 +272,48 @@ Outcome ServerLink::write(const QByteArray& bytes)
     const QByteArray wire = m_endpoint->protocol == Endpoint::Protocol::Raw
                                 ? bytes
                                 : QByteArray::fromStdString(telnet::escape(view(bytes)));
-    if (m_socket.write(wire) != wire.size()) {
-        Report failed = report(Cause::WriteFailed);
-        failed.detail = m_socket.errorString();
-        return Outcome::failure(failed);
+    if (wire.size() > kMostWaiting || m_waitingBytes + wire.size() > kMostWaiting) {
+        Report refused = report(wire.size() > kMostWaiting ? Cause::TooLong : Cause::Backlog);
+        refused.number = kMostWaiting;
+        return Outcome::failure(refused);
     }
-    m_socket.flush(); // to the system now, without waiting
+    m_waiting.push_back(wire);
+    m_waitingBytes += wire.size();
+    writeWaiting();
     return {};
+}
+
+// One command at a time goes to the socket, once the system has taken all before it, so that
+// the commands a stopped server never took are still the link's to count.
+void ServerLink::writeWaiting()
+{
+    while (!m_waiting.empty() && m_open && m_socket.bytesToWrite() == 0) {
+        const QByteArray wire = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        m_waitingBytes -= wire.size();
+        if (m_socket.write(wire) != wire.size())
+            break; // the socket is failing: its end is reported as the connection's
+        m_socket.flush(); // to the system now, without waiting
+    }
+    if (m_waiting.empty())
+        m_stalled.stop();
+    else if (!m_stalled.isActive())
+        m_stalled.start();
+}
+
+// The commands the server has not taken are dropped and counted; the one handed to the socket
+// goes when the server reads again.
+void ServerLink::tookNothing()
+{
+    const auto dropped = qint64(m_waiting.size());
+    m_waiting.clear();
+    m_waitingBytes = 0;
+    if (dropped == 0)
+        return;
+    Report stalled = report(Cause::Stalled);
+    stalled.ms = kStalledMs;
+    stalled.number = dropped;
+    emit warned(stalled);
 }
 
 void ServerLink::onReadyRead()

@@ -124,6 +124,10 @@ QString Wording::sentence(const Report& r, const QString& port) const
         return tr("%1 is still connecting: the command was not sent.").arg(port);
     case Cause::WriteFailed:
         return tr("%1: the command could not be sent: %2.").arg(port, r.detail);
+    case Cause::TooLong:
+        return tr("%1: the command is longer than the %2 KiB held for the line: it was not sent.")
+            .arg(port)
+            .arg(r.number / 1024);
     case Cause::Backlog:
         return tr("%1: the commands waiting for the line fill the %2 KiB held for them: this one "
                   "was not sent.")
@@ -136,6 +140,13 @@ QString Wording::sentence(const Report& r, const QString& port) const
             .arg(port)
             .arg(r.ms / 1000)
             .arg(r.number);
+    case Cause::SharedDevice:
+        if (r.holder.isEmpty())
+            return tr("%1: another program reads this device too, and takes replies from it.")
+                .arg(port);
+        return tr("%1: %2 (process %3) reads this device too, and takes replies from it.")
+            .arg(port, r.holder)
+            .arg(r.pid);
     case Cause::SettingRefused:
         return tr("%1: the speed %2 baud cannot be applied: %3.")
             .arg(port)
@@ -277,6 +288,13 @@ QString Wording::advice(const Report& r) const
     case Cause::Stalled:
         return tr("Check that the projector is switched on and the cable plugged in, then send "
                   "again.");
+    case Cause::TooLong:
+        return tr("Send it in shorter commands.");
+    case Cause::SharedDevice:
+        return r.holder.isEmpty()
+                   ? tr("Close the other program (a serial terminal, a modem manager); the panel "
+                        "goes on reading.")
+                   : tr("Close %1; the panel goes on reading.").arg(r.holder);
     case Cause::RawSpeed:
         return tr("For ser2net, set it in its connector, e.g. serialdev,/dev/ttyUSB0,%1n81,local; "
                   "or use rfc2217:// to set it from here.")
