@@ -50,6 +50,7 @@ private slots:
     void throughDeviceServer();
     void openFailuresAndRawTcp();
     void aServerLateOrBreakingTheProtocol();
+    void aServerThatStopsReading();
 };
 
 void TestNetwork::telnetClient()
@@ -220,6 +221,38 @@ void TestNetwork::aServerLateOrBreakingTheProtocol()
 #if !defined(__SANITIZE_ADDRESS__) // the sanitizer keeps freed memory aside by design
     QVERIFY(peakKilobytes() - memory < 8 * 1024);
 #endif
+}
+
+void TestNetwork::aServerThatStopsReading()
+{
+    // 10,000 presses to a device server with a small receive window that reads nothing for 7 s:
+    // what it never took is dropped, whole commands only, and counted; every frame that
+    // arrives is whole, and arrived and reported add up to what was sent.
+    QProcess server;
+    server.start("python3", {"-c", "import socket, time\ns = socket.socket()\n"
+                                   "s.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)\n"
+                                   "s.bind(('127.0.0.1', 0)); s.listen()\n"
+                                   "print(s.getsockname()[1], flush=True)\n"
+                                   "c = s.accept()[0]; time.sleep(7); c.settimeout(1); got = b''\n"
+                                   "try:\n while (more := c.recv(65536)): got += more\n"
+                                   "except socket.timeout: pass\n"
+                                   "print(got.decode(), end='', flush=True); time.sleep(60)"});
+    QTRY_VERIFY(server.canReadLine());
+    Panel panel("socket://127.0.0.1:" + server.readLine().trimmed());
+    qint64 dropped = 0;
+    QObject::connect(panel.session.get(), &ExchangeSession::notSent, [&](const Report& report) {
+        dropped += report.cause == Cause::Stalled ? report.number : 1;
+    });
+    for (int i = 0; i < 10000; ++i)
+        panel.session->sendCommand("POWR   1");
+    QByteArray arrived;
+    for (QDeadlineTimer deadline(15000); !arrived.endsWith('\r') && !deadline.hasExpired();)
+        QTest::qWait(100), arrived += server.readAll();
+    const qint64 frames = arrived.size() / 9;
+    QCOMPARE(arrived, QByteArray("POWR   1\r").repeated(int(frames)));
+    QVERIFY2(dropped > 0 && frames + dropped == 10000,
+             qPrintable(QString("%1 arrived, %2 reported").arg(frames).arg(dropped)));
+    server.kill(), server.waitForFinished();
 }
 
 QTEST_MAIN(TestNetwork)

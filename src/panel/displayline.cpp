@@ -46,6 +46,8 @@ std::size_t droppedFront(std::string_view before, std::string_view after)
 // paint costs the toolkit a round trip to the display server, and text that changes faster
 // than 25 times a second moves faster than anyone reads it.
 constexpr qint64 kPaintIntervalMs = 40;
+// The shortest time between two announcements of a line's change to screen readers.
+constexpr qint64 kAnnounceIntervalMs = 250;
 
 } // namespace
 
@@ -83,21 +85,29 @@ DisplayLine::DisplayLine(QWidget* parent)
     setAutoFillBackground(true);
     m_nextFrame.setSingleShot(true);
     connect(&m_nextFrame, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    m_nextAnnouncement.setSingleShot(true);
+    connect(&m_nextAnnouncement, &QTimer::timeout, this, &DisplayLine::announceChange);
 }
-
 
 void DisplayLine::setText(std::string_view text)
 {
     if (text == m_text)
         return;
-    if (!QAccessible::isActive()) {
-        m_text.assign(text); // into the storage the line already has: no copy made and freed
-        scheduleRepaint();
-        return;
-    }
-    const std::string before = std::exchange(m_text, std::string(text));
+    m_text.assign(text); // into the storage the line already has: no copy made and freed
     scheduleRepaint();
-    announceChange(before);
+    if (QAccessible::isActive())
+        scheduleAnnouncement();
+}
+
+void DisplayLine::scheduleAnnouncement()
+{
+    if (m_nextAnnouncement.isActive())
+        return;
+    const qint64 since = m_sinceAnnounce.isValid() ? m_sinceAnnounce.elapsed() : kAnnounceIntervalMs;
+    if (since >= kAnnounceIntervalMs)
+        announceChange();
+    else
+        m_nextAnnouncement.start(int(kAnnounceIntervalMs - since));
 }
 
 void DisplayLine::scheduleRepaint()
@@ -117,9 +127,17 @@ void DisplayLine::scheduleRepaint()
         m_nextFrame.start(int(intervalMs - since));
 }
 
-void DisplayLine::announceChange(std::string_view before)
+void DisplayLine::announceChange()
 {
-    for (const LineChange& change : lineChanges(before, m_text)) {
+    const std::vector<LineChange> changes = lineChanges(m_announced, m_text);
+    m_announced = m_text;
+    m_sinceAnnounce.start();
+    // An echo that grows, or moves on at its cap, only gains characters at its end and loses
+    // some at its front.
+    bool streams = !changes.empty();
+    for (const LineChange& change : changes) {
+        streams = streams && (change.removed.isEmpty() ? change.position > 0
+                                                       : change.inserted.isEmpty());
         if (change.removed.isEmpty()) {
             QAccessibleTextInsertEvent event(this, change.position, change.inserted);
             QAccessible::updateAccessibility(&event);
@@ -132,7 +150,10 @@ void DisplayLine::announceChange(std::string_view before)
             QAccessible::updateAccessibility(&event);
         }
     }
-    // The text is also the line's name: a screen reader speaks the new STATUS from this.
+    // The text is also the line's name: a screen reader speaks a new STATUS from this. An echo
+    // that streams tells its change alone, not its whole text again.
+    if (streams)
+        return;
     QAccessibleEvent renamed(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&renamed);
 }

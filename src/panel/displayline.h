@@ -37,8 +37,10 @@ std::vector<LineChange> lineChanges(std::string_view before, std::string_view af
 // that streams costs 25 paints a second, however fast its text changes.
 //
 // Screen readers read the whole text (see panelaccessibility.h). A change is announced to them
-// only while the platform's accessibility is active; otherwise setting a text costs what it
-// did without them.
+// only while the platform's accessibility is active, paced like the paint: at most four times
+// a second, each time what changed since the last announcement (a growing echo's new
+// characters, not the whole echo); a change after a rest is announced at once. Without a
+// screen reader, setting a text costs what it did without one.
 class DisplayLine : public QFrame {
     Q_OBJECT
 
@@ -57,7 +59,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void announceChange(std::string_view before);
+    void announceChange();
+    void scheduleAnnouncement();
     void scheduleRepaint();
 
     std::string m_text;
@@ -68,6 +71,9 @@ private:
     QString m_painted;          // what the last paint showed
     QElapsedTimer m_sincePaint; // since that paint
     QTimer m_nextFrame;         // a paint held back until its turn comes
+    std::string m_announced;       // what screen readers were last told
+    QElapsedTimer m_sinceAnnounce; // since they were told it
+    QTimer m_nextAnnouncement;     // an announcement held back until its turn comes
 };
 
 } // namespace qpv

@@ -105,6 +105,19 @@ def main(panel, desktop_entry):
     wait("STATUS reads ' Stand by'", lambda: heard() == (" Stand by",) * 2 or heard(), 0.8)
     wait("the new STATUS announced", lambda: (status, " Stand by") in inserted or inserted[-3:])
 
+    # A reply that streams into RXD, 16 characters every 5 ms for a second: a screen reader is
+    # told a few times a second what changed, not the whole echo every time.
+    rxd = one("label", "RXD", 3)
+    told = []
+    at.Registry.registerEventListener(
+        lambda e: e.source == rxd and told.append(len(str(e.any_data or ""))),
+        "object:text-changed", "object:property-change:accessible-name")
+    for i in range(200):
+        os.write(line, b"%016d" % i), time.sleep(0.005)
+    wait("the stream announced", lambda: len(told) > 0 or "nothing", 2)
+    time.sleep(0.5), wait("the last announcement", lambda: True)
+    assert len(told) <= 24 and sum(told) < 20000, f"{len(told)} events, {sum(told)} characters"
+
     # A key held on a focused button, three times each, while another process keeps a core
     # busy: the X server repeats it as release/press pairs, one command a hold all the same.
     line_bytes = lambda: drain(line)
