@@ -1,10 +1,11 @@
 # What `cmake --install` puts on a system, and the Debian package CPack makes of it.
 include(GNUInstallDirs)
 
-install(TARGETS qpv-panel qpv-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS qpv-panel qpv-sim qpv-ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The desktop entry, the metainfo and the man pages name the version: generated with it.
-foreach(file ${qpv_app_id}.desktop ${qpv_app_id}.metainfo.xml man/qpv-panel.1 man/qpv-sim.1)
+foreach(file ${qpv_app_id}.desktop ${qpv_app_id}.metainfo.xml man/qpv-panel.1 man/qpv-sim.1
+             man/qpv-ctl.1)
     configure_file(packaging/${file}.in ${qpv_generated}/packaging/${file} @ONLY)
 endforeach()
 install(FILES ${qpv_generated}/packaging/${qpv_app_id}.desktop
@@ -19,7 +20,10 @@ foreach(size 32 48 64 128 256)
             RENAME ${qpv_app_id}.png)
 endforeach()
 install(FILES ${qpv_generated}/packaging/man/qpv-panel.1 ${qpv_generated}/packaging/man/qpv-sim.1
+              ${qpv_generated}/packaging/man/qpv-ctl.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES packaging/completion/qpv-ctl
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qpv-panel)
@@ -31,7 +35,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Control panel for the QPV-7100 projector 
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "Sends the QPV-7100 projector's commands over a serial line, shows the traffic with every "
        "control character made visible and decodes the replies to status queries. Includes "
-       "qpv-sim, a simulated projector on a pseudo-terminal.")
+       "qpv-ctl, the same exchanges from a script, and qpv-sim, a simulated projector on a "
+       "pseudo-terminal.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt and C++ libraries, from the binaries themselves

@@ -81,6 +81,89 @@
     </message>
 </context>
 <context>
+    <name>Ctl</name>
+    <message>
+        <source>Try &apos;qpv-ctl --help&apos; for the options and actions.</source>
+        <translation>オプションとアクションは &apos;qpv-ctl --help&apos; で確認してください。</translation>
+    </message>
+    <message>
+        <source>TEXT as typed, as SEND sends it</source>
+        <translation>入力したとおりの TEXT (SEND と同じ送り方)</translation>
+    </message>
+    <message>
+        <source>Sends QPV-7100 projector commands over a serial line, one exchange each, and prints the decoded reply.
+ACTION is a command button&apos;s name (qpv-ctl list shows them all), or send TEXT.
+Exit status: 0 every exchange answered, 1 a reply did not come, 2 a mistake on the command line, 3 the port could not be opened or was lost.</source>
+        <translation>シリアル回線で QPV-7100 プロジェクターにコマンドを 1 回ずつ送り、解読した応答を表示します。
+ACTION はコマンドボタンの名前 (qpv-ctl list ですべて表示) か、send TEXT です。
+終了ステータス: 0 すべての応答あり、1 応答が来なかった、2 コマンドラインの誤り、3 ポートを開けなかったか失った。</translation>
+    </message>
+    <message>
+        <source>Use DEVICE as COM1, e.g. /dev/ttyUSB0, or a device server: rfc2217://HOST:PORT or socket://HOST:PORT.</source>
+        <translation>DEVICE を COM1 として使います。例: /dev/ttyUSB0。デバイスサーバーなら rfc2217://HOST:PORT または socket://HOST:PORT。</translation>
+    </message>
+    <message>
+        <source>DEVICE</source>
+        <translation>DEVICE</translation>
+    </message>
+    <message>
+        <source>Use DEVICE as COM2.</source>
+        <translation>DEVICE を COM2 として使います。</translation>
+    </message>
+    <message>
+        <source>The port to use, 1 or 2 (default 1).</source>
+        <translation>使うポート、1 か 2 (既定値 1)。</translation>
+    </message>
+    <message>
+        <source>The line&apos;s speed, 9600 or 115200 (default 9600).</source>
+        <translation>回線の通信速度、9600 か 115200 (既定値 9600)。</translation>
+    </message>
+    <message>
+        <source>Print one JSON object for each exchange.</source>
+        <translation>やり取りごとに JSON オブジェクトを 1 つ表示します。</translation>
+    </message>
+    <message>
+        <source>Wait MS for each reply instead of the panel&apos;s watchdog (500 ms, 5 s after a picture-group command, 2 s after send).</source>
+        <translation>パネルの監視時間 (500 ms、画面グループのコマンドの後は 5 秒、send の後は 2 秒) の代わりに、各応答を MS ミリ秒待ちます。</translation>
+    </message>
+    <message>
+        <source>What to send, in order.</source>
+        <translation>送るもの (順に)。</translation>
+    </message>
+    <message>
+        <source>--%1 needs a device, e.g. --%1 /dev/ttyUSB0.</source>
+        <translation>--%1 にはデバイスが必要です。例: --%1 /dev/ttyUSB0。</translation>
+    </message>
+    <message>
+        <source>--port must be 1 or 2, not &apos;%1&apos;.</source>
+        <translation>--port は 1 か 2 でなければなりません (&apos;%1&apos; ではありません)。</translation>
+    </message>
+    <message>
+        <source>--speed must be 9600 or 115200, not &apos;%1&apos;.</source>
+        <translation>--speed は 9600 か 115200 でなければなりません (&apos;%1&apos; ではありません)。</translation>
+    </message>
+    <message>
+        <source>--timeout must be a whole number of milliseconds from 1 to 3600000, not &apos;%1&apos;.</source>
+        <translation>--timeout は 1 から 3600000 までの整数のミリ秒でなければなりません (&apos;%1&apos; ではありません)。</translation>
+    </message>
+    <message>
+        <source>no action given; qpv-ctl list shows them.</source>
+        <translation>アクションがありません。qpv-ctl list で確認できます。</translation>
+    </message>
+    <message>
+        <source>send needs the command&apos;s text, e.g. send &apos;CR PRESSURE&apos;.</source>
+        <translation>send にはコマンドの文字列が必要です。例: send &apos;CR PRESSURE&apos;。</translation>
+    </message>
+    <message>
+        <source>unknown action &apos;%1&apos;; qpv-ctl list shows them.</source>
+        <translation>アクション &apos;%1&apos; はありません。qpv-ctl list で確認できます。</translation>
+    </message>
+    <message>
+        <source>%1: no reply within the watchdog time.</source>
+        <translation>%1: 監視時間内に応答がありませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>OwnOptions</name>
     <message>
         <source>Show this help and exit.</source>
@@ -561,6 +644,30 @@ COM1 と COM2 は、指定がなければ、このコンピューターの最初
 </source>
         <translation>%1 はシステムコンソールです: パネルは使いません。
 </translation>
+    </message>
+    <message>
+        <source>%1: the command is longer than the %2 KiB held for the line: it was not sent.</source>
+        <translation>%1: コマンドが、回線のために取ってある %2 KiB より長いため、送信されませんでした。</translation>
+    </message>
+    <message>
+        <source>%1: another program reads this device too, and takes replies from it.</source>
+        <translation>%1: ほかのプログラムもこのデバイスを読んでいて、応答を横取りしています。</translation>
+    </message>
+    <message>
+        <source>%1: %2 (process %3) reads this device too, and takes replies from it.</source>
+        <translation>%1: %2 (プロセス %3) もこのデバイスを読んでいて、応答を横取りしています。</translation>
+    </message>
+    <message>
+        <source>Send it in shorter commands.</source>
+        <translation>短いコマンドに分けて送ってください。</translation>
+    </message>
+    <message>
+        <source>Close the other program (a serial terminal, a modem manager); the panel goes on reading.</source>
+        <translation>そのプログラム (シリアル端末、モデムマネージャーなど) を閉じてください。パネルは読み続けます。</translation>
+    </message>
+    <message>
+        <source>Close %1; the panel goes on reading.</source>
+        <translation>%1 を閉じてください。パネルは読み続けます。</translation>
     </message>
 </context>
 <context>

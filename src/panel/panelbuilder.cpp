@@ -116,7 +116,7 @@ void colour(QWidget* w, const Control& c)
 
 // The table refers to itself by name: each parent is a group built before its children, each
 // caption that names a control is a label and names one of the table, and each command
-// button of the catalogue is a button.
+// button of the catalogue is a button with the catalogue's caption.
 constexpr bool tableHoldsTogether()
 {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
@@ -130,7 +130,8 @@ constexpr bool tableHoldsTogether()
     }
     for (const CommandButton& button : kCommandButtons) {
         const std::size_t i = findControl(button.control);
-        if (i == kControls.size() || kControls[i].kind != ControlKind::Button)
+        if (i == kControls.size() || kControls[i].kind != ControlKind::Button ||
+            kControls[i].caption != button.caption)
             return false;
     }
     return true;

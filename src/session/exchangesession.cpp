@@ -5,7 +5,10 @@
 #include "serial/mscomm.h"
 #include "serial/serverlink.h"
 
+#include <QMetaMethod>
 #include <QTimer>
+
+#include <utility>
 
 namespace qpv {
 
@@ -129,6 +132,10 @@ void ExchangeSession::MSComm1_OnComm()
     RxBuffer.append({received.constData(), static_cast<std::size_t>(received.size())});
     ReplyPending = false;
     Hyouji(RxBuffer.text(), RxBuffer.echo(), HyoujiMode::Received);
+    // A copy only for whoever listens (a script); the window takes the echo.
+    static const QMetaMethod receivedSignal = QMetaMethod::fromSignal(&ExchangeSession::replyReceived);
+    if (isSignalConnected(receivedSignal))
+        emit replyReceived(QByteArray(RxBuffer.text().data(), qsizetype(RxBuffer.text().size())));
 }
 
 void ExchangeSession::Timer2_Timer()
@@ -137,7 +144,7 @@ void ExchangeSession::Timer2_Timer()
         show(TrafficLine::Rxd, " X X X X");
     Timer2->stop();
     RxBuffer.clear();
-    ReplyPending = false;
+    emit watchdogTicked(std::exchange(ReplyPending, false));
 }
 
 void ExchangeSession::Timer4_Timer()

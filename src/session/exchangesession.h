@@ -55,6 +55,10 @@ public:
 
 signals:
     void lineChanged(qpv::TrafficLine line, const std::string& text);
+    // What has come since the send, as received, after each arrival.
+    void replyReceived(const QByteArray& reply);
+    // The reply watchdog has ticked: the exchange is over, and nothing came if `missing`.
+    void watchdogTicked(bool missing);
     // A report of the line (a port connecting, lost or back, a command not sent, a setting not
     // applied): the STATUS line shows it, and it stands until the next.
     void lineReported(const qpv::Report& report);
