@@ -3,9 +3,9 @@
 
 #include "exchange/decoder.h"
 #include "exchange/echo.h"
-#include "session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/form1.h"
+#include "session/exchangesession.h"
 #include "sim/simulator.h"
 
 #include <QApplication>

@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTest>
 #include <QThread>
@@ -245,6 +246,30 @@ Episode restartedServer(ProjectorThread& projector)
     return episode;
 }
 
+// (d) A device server that floods the connection, 32 MB of negotiations from another process as
+// fast as loopback takes them, then data: the window keeps its frame, and the data shows.
+Episode negotiationFlood()
+{
+    QProcess flood;
+    flood.start("python3",
+                {"-c", "import socket, time; s = socket.create_server(('127.0.0.1', 0));"
+                       "print(s.getsockname()[1], flush=True); c = s.accept()[0]; "
+                       "c.sendall(b'\\xff\\xfd\\x2c' + b'\\xff\\xfb\\x01' * (11 << 20) + "
+                       "b'OK'); time.sleep(60)"});
+    Episode episode;
+    if (!flood.waitForReadyRead(5000)) {
+        episode.notes = QStringLiteral("the flooding server did not start");
+        return episode;
+    }
+    Panel panel("rfc2217://127.0.0.1:" + QString::fromLatin1(flood.readLine().trimmed()));
+    StallProbe probe("the flood");
+    if (!runUntil([&] { return shown(panel, "Label12") == QLatin1String(" O K "); }, 20000))
+        episode.notes = QStringLiteral("RXD: ") + shown(panel, "Label12").left(40);
+    episode.stall = probe.stop();
+    flood.kill(), flood.waitForFinished();
+    return episode;
+}
+
 void addStallRow(const char* what, const Episode& episode)
 {
     const Stall& stall = episode.stall;
@@ -271,6 +296,7 @@ void windowStalls()
     addStallRow("opening a network port that never answers", silentServer(projector));
     addStallRow("a device is pulled and comes back", pulledDevice(projector));
     addStallRow("a device server restarts", restartedServer(projector));
+    addStallRow("a device server floods the connection", negotiationFlood());
 }
 
 } // namespace bench

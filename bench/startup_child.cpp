@@ -4,9 +4,9 @@
 //   bench_startup_child panel DEVICE
 //   bench_startup_child bare
 
-#include "session/exchangesession.h"
 #include "measure.h"
 #include "panel/form1.h"
+#include "session/exchangesession.h"
 
 #include <QApplication>
 #include <QWindow>

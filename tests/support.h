@@ -3,9 +3,9 @@
 // What the tests share: a pseudo-terminal playing the projector's end of the line, an operator
 // who answers warning boxes, and the real window on two such terminals.
 
-#include "session/exchangesession.h"
 #include "panel/displayline.h"
 #include "panel/form1.h"
+#include "session/exchangesession.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -25,16 +25,8 @@
 #include <poll.h>
 #include <pty.h>
 #include <string_view>
-#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
-
-inline long peakKilobytes()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 inline QByteArray bytes(std::string_view s)
 {

@@ -121,8 +121,7 @@ void TestSession::exchangesOnRealTimers()
 void TestSession::aSlowLineHoldsCommandsBack()
 {
     // Commands sent far faster than the far end reads go out whole and in order, the port open
-    // and nothing reported; a far end that takes nothing for 5 s has the commands still waiting
-    // dropped and counted, in words, and the port stays open.
+    // and nothing reported.
     Session line;
     QByteArray sent, received;
     for (int i = 0; i < 12000; ++i) {
@@ -134,21 +133,13 @@ void TestSession::aSlowLineHoldsCommandsBack()
             QCoreApplication::processEvents();
     QCOMPARE(received, sent);
     QVERIFY(line.reports.isEmpty());
-    for (int i = 0; i < 5000; ++i) // more than the terminal holds
-        line.session->sendCommand("POWR   1");
-    QTRY_VERIFY_WITH_TIMEOUT(!line.reports.isEmpty(), 7000);
-    QVERIFY(line.reports.last().cause == Cause::Stalled && line.reports.last().ms == 5000 &&
-            line.reports.last().number > 0);
-    line.pty.read(1 << 20, std::chrono::milliseconds(100));
-    line.session->sendCommand("TABN   1"); // after the rest of the one the line had begun
-    QVERIFY(line.pty.read(1 << 10, std::chrono::milliseconds(300)).endsWith("\rTABN   1\r"));
 }
 
 void TestSession::aStalledLineCountsWhatItDrops()
 {
     // 3,000 presses into a far end that reads nothing for 7 s: what the line never took is
-    // dropped, whole commands only, and counted; every frame that arrives is whole, and arrived
-    // and reported add up to what was sent.
+    // dropped, whole commands only, and counted; every frame that arrives is whole, arrived and
+    // reported add up to what was sent, and the port stays open for the next.
     Session line;
     qint64 dropped = 0;
     QObject::connect(line.session.get(), &ExchangeSession::notSent, [&](const Report& report) {
@@ -164,6 +155,9 @@ void TestSession::aStalledLineCountsWhatItDrops()
     QCOMPARE(arrived, QByteArray("POWR   1\r").repeated(int(frames)));
     QVERIFY2(dropped > 0 && frames + dropped == 3000,
              qPrintable(QString("%1 arrived, %2 reported").arg(frames).arg(dropped)));
+    QVERIFY(line.reports.last().cause == Cause::Stalled && line.reports.last().ms == 5000);
+    line.session->sendCommand("TABN   1");
+    QCOMPARE(line.pty.read(9), QByteArray("TABN   1\r"));
 }
 
 void TestSession::aSecondReaderLeavesTheLineListening()
@@ -173,10 +167,11 @@ void TestSession::aSecondReaderLeavesTheLineListening()
     Session line; // the other program opens the device first, and polls it
     line.session->close();
     QProcess reader;
-    reader.start("python3", {"-c", "import os, select, sys\nfd = os.open(sys.argv[1], os.O_RDONLY | "
-                                   "os.O_NONBLOCK)\nprint(flush=True)\nwhile True:\n "
-                                   "select.select([fd], [], [])\n try: os.read(fd, 64)\n "
-                                   "except BlockingIOError: pass",
+    reader.start("python3", {"-c",
+                             "import os, select, sys\nfd = os.open(sys.argv[1], os.O_RDONLY | "
+                             "os.O_NONBLOCK)\nprint(flush=True)\nwhile True:\n "
+                             "select.select([fd], [], [])\n try: os.read(fd, 64)\n "
+                             "except BlockingIOError: pass",
                              line.pty.path()});
     QVERIFY(reader.waitForReadyRead(5000));
     line.session->choosePort(1);

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QTranslator>
 
-#include <unistd.h>
 #include <pwd.h>
+#include <unistd.h>
 
 using namespace qpv;
 
@@ -29,17 +29,13 @@ class TestWording : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachCause_data();
     void eachCause();
     void inJapanese();
 };
 
-void TestWording::eachCause_data()
+void TestWording::eachCause()
 {
-    QTest::addColumn<Report>("report");
-    QTest::addColumn<int>("audience");
-    QTest::addColumn<QString>("brief");
-    QTest::addColumn<QString>("advice");
+    // In full, the device stands beside the port, and the advice follows.
     const QString user = QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name);
     const QString ser2net = "If it is ser2net, its accepter must read telnet(rfc2217),tcp,PORT: "
                             "a tcp or plain telnet accepter carries data only. Or use socket:// "
@@ -51,7 +47,8 @@ void TestWording::eachCause_data()
                            "rfc2217://HOST:PORT). To try the panel without a projector, start "
                            "it with --simulate.";
     constexpr int M = int(Audience::Menu), T = int(Audience::Terminal), S = int(Audience::Script);
-    Report one = sample(Cause::Stalled), unheld = sample(Cause::Busy), none = sample(Cause::NoPortFound);
+    Report one = sample(Cause::Stalled), unheld = sample(Cause::Busy),
+           none = sample(Cause::NoPortFound);
     one.number = 1, unheld.holder.clear(), none.device.clear();
     // clang-format off
     const std::tuple<Report, int, QString, QString> rows[] = {
@@ -98,23 +95,13 @@ void TestWording::eachCause_data()
         {sample(Cause::OpenNegotiation), M, "COM1: the device server broke the Telnet protocol (a subnegotiation left open); what it held is shown as received.", "Check the device server."},
     };
     // clang-format on
-    for (const auto& [report, audience, brief, advice] : rows)
-        QTest::addRow("%d %c", int(report.cause), "MTS"[audience]) << report << audience << brief
-                                                        << advice;
-}
-
-void TestWording::eachCause()
-{
-    // In full, the device stands beside the port, and the advice follows.
-    QFETCH(Report, report);
-    QFETCH(int, audience);
-    QFETCH(QString, brief);
-    QFETCH(QString, advice);
-    const Wording words{Audience(audience)};
-    QCOMPARE(words.brief(report), brief);
-    const QString port = QStringLiteral("COM%1").arg(report.port);
-    const QString head = report.device.isEmpty() ? port : port + " (" + report.device + ")";
-    QCOMPARE(words.full(report), (head + brief.mid(4) + ' ' + advice).trimmed());
+    for (const auto& [report, audience, brief, advice] : rows) {
+        const Wording words{Audience(audience)};
+        const QString port = QStringLiteral("COM%1").arg(report.port);
+        const QString head = report.device.isEmpty() ? port : port + " (" + report.device + ")";
+        QCOMPARE(words.brief(report), brief);
+        QCOMPARE(words.full(report), (head + brief.mid(4) + ' ' + advice).trimmed());
+    }
 }
 
 void TestWording::inJapanese()

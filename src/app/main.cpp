@@ -1,10 +1,10 @@
 // qpv-panel: the QPV-7100 control panel.
 
 #include "app/quitonsignals.h"
-#include "session/exchangesession.h"
 #include "panel/form1.h"
 #include "serial/portdiscovery.h"
 #include "serial/portmap.h"
+#include "session/exchangesession.h"
 #include "sim/simulator.h"
 #include "version.h"
 #include "wording/wording.h"
@@ -39,8 +39,7 @@ public:
                                   tr("Use DEVICE as COM1, e.g. /dev/ttyUSB0, or a device server: "
                                      "rfc2217://HOST:PORT or socket://HOST:PORT."),
                                   tr("DEVICE")};
-    const QCommandLineOption com2{QStringLiteral("com2"), tr("Use DEVICE as COM2."),
-                                  tr("DEVICE")};
+    const QCommandLineOption com2{QStringLiteral("com2"), tr("Use DEVICE as COM2."), tr("DEVICE")};
     const QCommandLineOption simulate{QStringLiteral("simulate"),
                                       tr("Put a simulated projector on COM1.")};
     const QCommandLineOption listPorts{
@@ -118,8 +117,8 @@ std::variant<Options, int> parseOptions(const QStringList& arguments, const OwnO
         return 0;
     }
     if (parser.isSet(own.listPorts)) {
-        std::printf("%s", qPrintable(qpv::Wording(qpv::Audience::Terminal)
-                                         .listPorts(qpv::surveyPorts())));
+        std::printf(
+            "%s", qPrintable(qpv::Wording(qpv::Audience::Terminal).listPorts(qpv::surveyPorts())));
         return 0;
     }
     if (parser.isSet(own.version)) {
@@ -162,9 +161,9 @@ int run(const Options& options)
         simulator = std::make_unique<qpv::sim::Simulator>();
         QString error;
         if (!simulator->start(&error)) {
-            std::fprintf(stderr, "qpv-panel: %s\n",
-                         qPrintable(OwnOptions::tr("cannot start the simulated projector: %1")
-                                        .arg(error)));
+            std::fprintf(
+                stderr, "qpv-panel: %s\n",
+                qPrintable(OwnOptions::tr("cannot start the simulated projector: %1").arg(error)));
             return 1;
         }
         ports.setDevice(1, simulator->devicePath());

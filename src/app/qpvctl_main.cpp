@@ -132,7 +132,8 @@ std::variant<Options, int> parseOptions(const QCoreApplication& app)
     if (parser.value(speed) == QLatin1String("115200"))
         options.speed = qpv::k115200;
     else if (parser.value(speed) != QLatin1String("9600"))
-        return mistake(Ctl::tr("--speed must be 9600 or 115200, not '%1'.").arg(parser.value(speed)));
+        return mistake(
+            Ctl::tr("--speed must be 9600 or 115200, not '%1'.").arg(parser.value(speed)));
     bool ok = true;
     if (parser.isSet(timeout))
         options.timeoutMs = parser.value(timeout).toInt(&ok);
@@ -151,7 +152,8 @@ std::variant<Options, int> parseOptions(const QCoreApplication& app)
             step.typed = actions[i].toStdString();
             step.action += QLatin1Char(' ') + actions[i];
         } else if (!(step.button = qpv::findAction(actions[i].toStdString()))) {
-            return mistake(Ctl::tr("unknown action '%1'; qpv-ctl list shows them.").arg(actions[i]));
+            return mistake(
+                Ctl::tr("unknown action '%1'; qpv-ctl list shows them.").arg(actions[i]));
         }
         options.steps << step;
     }
@@ -204,13 +206,12 @@ int run(Options& options)
         std::string echo, decoded, sent;
         QByteArray reply;
         bool missing = false;
-        const auto shown = QObject::connect(
-            &session, &qpv::ExchangeSession::lineChanged,
-            [&](qpv::TrafficLine line, const std::string& text) {
-                (line == qpv::TrafficLine::Txd ? sent : line == qpv::TrafficLine::Rxd ? echo
-                                                                                      : decoded) =
-                    text;
-            });
+        const auto shown = QObject::connect(&session, &qpv::ExchangeSession::lineChanged,
+                                            [&](qpv::TrafficLine line, const std::string& text) {
+                                                (line == qpv::TrafficLine::Txd   ? sent
+                                                 : line == qpv::TrafficLine::Rxd ? echo
+                                                                                 : decoded) = text;
+                                            });
         const auto got = QObject::connect(&session, &qpv::ExchangeSession::replyReceived,
                                           [&](const QByteArray& bytes) { reply = bytes; });
         const auto ended = QObject::connect(&session, &qpv::ExchangeSession::watchdogTicked,
@@ -246,8 +247,9 @@ int run(Options& options)
             };
             std::printf("%s\n", QJsonDocument(exchange).toJson(QJsonDocument::Compact).constData());
         } else if (missing) {
-            std::fprintf(stderr, "qpv-ctl: %s\n",
-                         qPrintable(Ctl::tr("%1: no reply within the watchdog time.").arg(step.action)));
+            std::fprintf(
+                stderr, "qpv-ctl: %s\n",
+                qPrintable(Ctl::tr("%1: no reply within the watchdog time.").arg(step.action)));
         } else {
             std::printf("%s\n", qPrintable(said));
         }

@@ -103,7 +103,8 @@ void DisplayLine::scheduleAnnouncement()
 {
     if (m_nextAnnouncement.isActive())
         return;
-    const qint64 since = m_sinceAnnounce.isValid() ? m_sinceAnnounce.elapsed() : kAnnounceIntervalMs;
+    const qint64 since =
+        m_sinceAnnounce.isValid() ? m_sinceAnnounce.elapsed() : kAnnounceIntervalMs;
     if (since >= kAnnounceIntervalMs)
         announceChange();
     else
@@ -136,8 +137,8 @@ void DisplayLine::announceChange()
     // some at its front.
     bool streams = !changes.empty();
     for (const LineChange& change : changes) {
-        streams = streams && (change.removed.isEmpty() ? change.position > 0
-                                                       : change.inserted.isEmpty());
+        streams =
+            streams && (change.removed.isEmpty() ? change.position > 0 : change.inserted.isEmpty());
         if (change.removed.isEmpty()) {
             QAccessibleTextInsertEvent event(this, change.position, change.inserted);
             QAccessible::updateAccessibility(&event);

@@ -68,9 +68,9 @@ private:
     // laying it out; measured when first needed after a font change.
     mutable std::array<float, 128> m_advances{};
     mutable bool m_advancesKnown = false;
-    QString m_painted;          // what the last paint showed
-    QElapsedTimer m_sincePaint; // since that paint
-    QTimer m_nextFrame;         // a paint held back until its turn comes
+    QString m_painted;             // what the last paint showed
+    QElapsedTimer m_sincePaint;    // since that paint
+    QTimer m_nextFrame;            // a paint held back until its turn comes
     std::string m_announced;       // what screen readers were last told
     QElapsedTimer m_sinceAnnounce; // since they were told it
     QTimer m_nextAnnouncement;     // an announcement held back until its turn comes

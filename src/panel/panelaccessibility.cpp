@@ -159,10 +159,7 @@ public:
 private:
     DisplayLine* line() const { return static_cast<DisplayLine*>(object()); }
     QRect textArea() const { return line()->contentsRect().adjusted(2, 0, 0, 0); }
-    QString fullText() const
-    {
-        return toQString(line()->text());
-    }
+    QString fullText() const { return toQString(line()->text()); }
 };
 
 // The logo: its press is the double-click that opens the whole panel (after Ctrl+J).

@@ -147,9 +147,9 @@ Outcome MSComm::setOutput(const QByteArray& bytes)
     if (m_link && m_link->isOpening())
         return Outcome::failure(m_link->report(Cause::StillConnecting));
     if (!PortOpen())
-        return Outcome::failure(m_link ? m_link->report(Cause::NotOpen)
-                                       : Report{Cause::NotOpen, m_commPort,
-                                                m_ports.device(m_commPort)});
+        return Outcome::failure(
+            m_link ? m_link->report(Cause::NotOpen)
+                   : Report{Cause::NotOpen, m_commPort, m_ports.device(m_commPort)});
     return m_link->write(bytes);
 }
 

@@ -27,25 +27,25 @@ enum class Cause : std::uint8_t {
     NoAnswer,       // `where` did not answer within `ms`
     ConnectFailed,  // connecting to `where` failed otherwise; `detail`
     // The line while it is in use.
-    Connecting,        // a device server is being connected to
-    Connected,         // and now is
-    Lost,              // the device went away
-    ServerClosed,      // the device server closed the connection
-    ConnectionLost,    // the connection to the device server failed; `detail`
-    Back,              // a lost line is open again
-    NotOpen,           // a command sent while no port is open
-    StillConnecting,   // a command sent while the device server is still being connected to
-    WriteFailed,       // the system refused a write; `detail`
-    TooLong,           // a command longer than the `number` bytes held for a slow line
-    Backlog,           // the commands waiting for a slow line fill their `number` bytes
-    Stalled,           // the line took nothing for `ms`: `number` commands were not sent
-    SharedDevice,      // another program reads the device too (`holder`, `pid`, where known)
-    SettingRefused,    // the speed `baud` cannot be applied; `detail`
-    RawSpeed,          // the speed `baud` of a socket:// port is the device server's to set
-    NoRfc2217,         // the device server refuses to set the line
-    SpeedUnconfirmed,  // the device server did not confirm `baud`
-    SpeedConfirmed,    // it has now confirmed `baud`, late
-    OtherSpeed,        // it set `baud` when `asked` was asked
+    Connecting,         // a device server is being connected to
+    Connected,          // and now is
+    Lost,               // the device went away
+    ServerClosed,       // the device server closed the connection
+    ConnectionLost,     // the connection to the device server failed; `detail`
+    Back,               // a lost line is open again
+    NotOpen,            // a command sent while no port is open
+    StillConnecting,    // a command sent while the device server is still being connected to
+    WriteFailed,        // the system refused a write; `detail`
+    TooLong,            // a command longer than the `number` bytes held for a slow line
+    Backlog,            // the commands waiting for a slow line fill their `number` bytes
+    Stalled,            // the line took nothing for `ms`: `number` commands were not sent
+    SharedDevice,       // another program reads the device too (`holder`, `pid`, where known)
+    SettingRefused,     // the speed `baud` cannot be applied; `detail`
+    RawSpeed,           // the speed `baud` of a socket:// port is the device server's to set
+    NoRfc2217,          // the device server refuses to set the line
+    SpeedUnconfirmed,   // the device server did not confirm `baud`
+    SpeedConfirmed,     // it has now confirmed `baud`, late
+    OtherSpeed,         // it set `baud` when `asked` was asked
     EndlessNegotiation, // the device server broke the Telnet protocol: a subnegotiation without end
     OpenNegotiation,    // the same: a subnegotiation left open
 };

@@ -292,7 +292,7 @@ void ServerLink::writeWaiting()
         m_waiting.pop_front();
         m_waitingBytes -= wire.size();
         if (m_socket.write(wire) != wire.size())
-            break; // the socket is failing: its end is reported as the connection's
+            break;        // the socket is failing: its end is reported as the connection's
         m_socket.flush(); // to the system now, without waiting
     }
     if (m_waiting.empty())

@@ -77,8 +77,8 @@ private:
     QTcpSocket m_socket;
     QTimer m_deadline; // runs while an open is under way
     QTimer m_confirmTimer;
-    QTimer m_openSubnegotiation;     // runs while the server leaves a subnegotiation open
-    QTimer m_stalled;                // runs while commands wait and the server takes nothing
+    QTimer m_openSubnegotiation;      // runs while the server leaves a subnegotiation open
+    QTimer m_stalled;                 // runs while commands wait and the server takes nothing
     std::deque<QByteArray> m_waiting; // commands not yet handed to the system, as sent on the wire
     qint64 m_waitingBytes = 0;
     int m_lookup = -1;               // the name lookup under way

@@ -133,7 +133,8 @@ void ExchangeSession::MSComm1_OnComm()
     ReplyPending = false;
     Hyouji(RxBuffer.text(), RxBuffer.echo(), HyoujiMode::Received);
     // A copy only for whoever listens (a script); the window takes the echo.
-    static const QMetaMethod receivedSignal = QMetaMethod::fromSignal(&ExchangeSession::replyReceived);
+    static const QMetaMethod receivedSignal =
+        QMetaMethod::fromSignal(&ExchangeSession::replyReceived);
     if (isSignalConnected(receivedSignal))
         emit replyReceived(QByteArray(RxBuffer.text().data(), qsizetype(RxBuffer.text().size())));
 }

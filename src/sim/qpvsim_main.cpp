@@ -40,39 +40,36 @@ std::variant<Options, int> parseOptions(const QCoreApplication& app)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         Sim::tr("Simulated QPV-7100 projector on a pseudo-terminal. Prints the device "
-                       "path for the panel's --com1 or --com2 and runs until stopped."));
+                "path for the panel's --com1 or --com2 and runs until stopped."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption link(
-        QStringLiteral("link"), Sim::tr("Make the device appear at PATH (a symbolic link)."),
-        Sim::tr("PATH"));
+    const QCommandLineOption link(QStringLiteral("link"),
+                                  Sim::tr("Make the device appear at PATH (a symbolic link)."),
+                                  Sim::tr("PATH"));
     const QCommandLineOption countDown(QStringLiteral("count-down"),
                                        Sim::tr("Seconds from POWER ON to on (default 3)."),
                                        Sim::tr("SECONDS"), QStringLiteral("3"));
-    const QCommandLineOption coolingDown(
-        QStringLiteral("cooling-down"),
-        Sim::tr("Seconds from POWER OFF to standby (default 3)."), Sim::tr("SECONDS"),
-        QStringLiteral("3"));
-    const QCommandLineOption lampMode(
-        QStringLiteral("lamp-mode"),
-        Sim::tr("0: four lamps, 1: lamps No1 and No4, 2: lamps "
-                       "No2 and No3 (default 0)."),
-        Sim::tr("MODE"), QStringLiteral("0"));
+    const QCommandLineOption coolingDown(QStringLiteral("cooling-down"),
+                                         Sim::tr("Seconds from POWER OFF to standby (default 3)."),
+                                         Sim::tr("SECONDS"), QStringLiteral("3"));
+    const QCommandLineOption lampMode(QStringLiteral("lamp-mode"),
+                                      Sim::tr("0: four lamps, 1: lamps No1 and No4, 2: lamps "
+                                              "No2 and No3 (default 0)."),
+                                      Sim::tr("MODE"), QStringLiteral("0"));
     const QString faultKinds = Sim::tr("none, silent, pieces, late, garbage or vanish");
-    const QCommandLineOption fault(
-        QStringLiteral("fault"),
-        Sim::tr("Inject a fault: %1 (default none).").arg(faultKinds),
-        Sim::tr("KIND"), QStringLiteral("none"));
+    const QCommandLineOption fault(QStringLiteral("fault"),
+                                   Sim::tr("Inject a fault: %1 (default none).").arg(faultKinds),
+                                   Sim::tr("KIND"), QStringLiteral("none"));
     const QCommandLineOption every(QStringLiteral("fault-every"),
                                    Sim::tr("The fault hits every N-th command (default 1)."),
                                    Sim::tr("N"), QStringLiteral("1"));
     parser.addOptions({link, countDown, coolingDown, lampMode, fault, every});
     // An unknown or incomplete option is a mistake like a wrong value: said so, status 2.
     if (!parser.parse(app.arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString what = parser.errorText().isEmpty()
-                                 ? Sim::tr("unexpected argument '%1'.")
-                                       .arg(parser.positionalArguments().first())
-                                 : parser.errorText();
+        const QString what =
+            parser.errorText().isEmpty()
+                ? Sim::tr("unexpected argument '%1'.").arg(parser.positionalArguments().first())
+                : parser.errorText();
         std::fprintf(stderr, "qpv-sim: %s\n%s\n", qPrintable(what), qPrintable(tryHelp()));
         return 2;
     }
@@ -143,11 +140,12 @@ int main(int argc, char* argv[])
     }
     quitOnSignals(app);
 
-    std::printf("%s\n%s\n",
-                qPrintable(Sim::tr("QPV-7100 simulator on %1 (fault: %2)")
-                               .arg(simulator.devicePath(), faultName(options.faults.kind))),
-                qPrintable(Sim::tr("Start the panel with: qpv-panel --com1 %1")
-                               .arg(simulator.devicePath())));
+    std::printf(
+        "%s\n%s\n",
+        qPrintable(Sim::tr("QPV-7100 simulator on %1 (fault: %2)")
+                       .arg(simulator.devicePath(), faultName(options.faults.kind))),
+        qPrintable(
+            Sim::tr("Start the panel with: qpv-panel --com1 %1").arg(simulator.devicePath())));
     std::fflush(stdout);
 
     QObject::connect(&simulator, &Simulator::frameReceived, [](const QByteArray& frame) {

@@ -103,7 +103,9 @@ QString Wording::sentence(const Report& r, const QString& port) const
         return tr("%1 cannot be opened: the network of %2 cannot be reached (%3).")
             .arg(port, where, r.detail);
     case Cause::NoAnswer:
-        return tr("%1 cannot be opened: %2 did not answer within %3 ms.").arg(port, where).arg(r.ms);
+        return tr("%1 cannot be opened: %2 did not answer within %3 ms.")
+            .arg(port, where)
+            .arg(r.ms);
     case Cause::ConnectFailed:
         return tr("%1 cannot be opened: %2: %3.").arg(port, where, r.detail);
     case Cause::Connecting:
@@ -135,7 +137,9 @@ QString Wording::sentence(const Report& r, const QString& port) const
             .arg(r.number / 1024);
     case Cause::Stalled:
         if (r.number == 1)
-            return tr("%1 took nothing for %2 s: 1 command was not sent.").arg(port).arg(r.ms / 1000);
+            return tr("%1 took nothing for %2 s: 1 command was not sent.")
+                .arg(port)
+                .arg(r.ms / 1000);
         return tr("%1 took nothing for %2 s: %3 commands were not sent.")
             .arg(port)
             .arg(r.ms / 1000)
@@ -166,7 +170,9 @@ QString Wording::sentence(const Report& r, const QString& port) const
             .arg(port)
             .arg(r.baud);
     case Cause::SpeedConfirmed:
-        return tr("%1: the device server has now confirmed the speed %2 baud.").arg(port).arg(r.baud);
+        return tr("%1: the device server has now confirmed the speed %2 baud.")
+            .arg(port)
+            .arg(r.baud);
     case Cause::OtherSpeed:
         return tr("%1: the device server set %2 baud when %3 was asked.")
             .arg(port)
@@ -327,7 +333,9 @@ QString Wording::describePort(int port, const PortAssignment& assignment) const
         return tr("COM%1: no serial port was found for it on this computer").arg(port);
     if (assignment.description.isEmpty())
         return QStringLiteral("COM%1: %2").arg(port).arg(assignment.device);
-    return QStringLiteral("COM%1: %2 (%3)").arg(port).arg(assignment.device, assignment.description);
+    return QStringLiteral("COM%1: %2 (%3)")
+        .arg(port)
+        .arg(assignment.device, assignment.description);
 }
 
 QString Wording::listPorts(const PortSurvey& survey) const
@@ -344,9 +352,10 @@ QString Wording::listPorts(const PortSurvey& survey) const
         if (!port.serialNumber.isEmpty())
             said << tr("serial number %1").arg(port.serialNumber);
         said.removeAll(QString());
-        text += said.isEmpty() ? tr("      the device %1\n").arg(port.node)
-                               : tr("      the device %1: %2\n")
-                                     .arg(port.node, said.join(QStringLiteral(", ")));
+        text +=
+            said.isEmpty()
+                ? tr("      the device %1\n").arg(port.node)
+                : tr("      the device %1: %2\n").arg(port.node, said.join(QStringLiteral(", ")));
         const QString group = groupToJoin(port.node);
         const QString user = userName().isEmpty() ? QStringLiteral("YOUR-USER") : userName();
         text += group.isEmpty() ? tr("      this user may open it\n")
