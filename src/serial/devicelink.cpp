@@ -45,7 +45,6 @@ void DeviceLink::close()
     delete std::exchange(m_writable, nullptr);
     m_port.close();
     m_waiting.clear();
-    m_waitingBytes = 0;
     m_frontTaken = 0;
     m_stalled.stop();
     m_received.clear();
@@ -127,13 +126,8 @@ bool DeviceLink::mayReopen() const
 
 Outcome DeviceLink::write(const QByteArray& bytes)
 {
-    if (bytes.size() > kMostWaiting || m_waitingBytes + bytes.size() > kMostWaiting) {
-        Report refused = report(bytes.size() > kMostWaiting ? Cause::TooLong : Cause::Backlog);
-        refused.number = kMostWaiting;
-        return Outcome::failure(refused);
-    }
-    m_waiting.push_back(bytes);
-    m_waitingBytes += bytes.size();
+    if (const std::optional<Cause> refusal = m_waiting.admit(bytes))
+        return refused(*refusal);
     // Handed to the kernel now rather than on the next pass of the event loop; what a full
     // line cannot take yet follows as it takes it.
     writeWaiting();
@@ -157,11 +151,8 @@ void DeviceLink::writeWaiting()
             return lineLost();
         tookSome = true;
         m_frontTaken += taken;
-        if (m_frontTaken == front.size()) {
-            m_waitingBytes -= front.size();
-            m_waiting.pop_front();
-            m_frontTaken = 0;
-        }
+        if (m_frontTaken == front.size())
+            m_waiting.takeFront(), m_frontTaken = 0;
     }
     if (m_writable)
         m_writable->setEnabled(!m_waiting.empty());
@@ -175,16 +166,7 @@ void DeviceLink::writeWaiting()
 // to be finished when the line takes again.
 void DeviceLink::tookNothing()
 {
-    const std::size_t begun = m_frontTaken > 0 ? 1 : 0;
-    const auto dropped = qint64(m_waiting.size() - begun);
-    m_waiting.resize(begun);
-    m_waitingBytes = begun ? m_waiting.front().size() : 0;
-    if (dropped == 0)
-        return;
-    Report stalled = report(Cause::Stalled);
-    stalled.ms = kStalledMs;
-    stalled.number = dropped;
-    emit warned(stalled);
+    stalled(m_waiting.dropAllBut(m_frontTaken > 0 ? 1 : 0));
 }
 
 Outcome DeviceLink::apply(const LineSettings& line)

@@ -5,8 +5,6 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include <deque>
-
 class QSocketNotifier;
 
 namespace qpv {
@@ -47,12 +45,11 @@ private:
 
     QSerialPort m_port;
     QSocketNotifier* m_writable = nullptr; // watches for room while commands wait
-    std::deque<QByteArray> m_waiting;      // commands the kernel has not wholly taken, in order
-    qint64 m_waitingBytes = 0;
-    qsizetype m_frontTaken = 0; // of the first, the bytes the kernel has taken
-    QTimer m_stalled;           // runs while commands wait and the line takes nothing
-    QByteArray m_received;      // read and not yet taken
-    QString m_identity;         // of the device as it was opened
+    WaitingCommands m_waiting;             // those the kernel has not wholly taken
+    qsizetype m_frontTaken = 0;            // of the first, the bytes the kernel has taken
+    QTimer m_stalled;                      // runs while commands wait and the line takes nothing
+    QByteArray m_received;                 // read and not yet taken
+    QString m_identity;                    // of the device as it was opened
     bool m_sharedReported = false;
     int m_attempt = 0; // an open given up by close() tells nothing
 };

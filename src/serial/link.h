@@ -3,6 +3,7 @@
 #include "serial/linesettings.h"
 #include "serial/outcome.h"
 #include "serial/report.h"
+#include "serial/waitingcommands.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -26,8 +27,6 @@ public:
 
     // A line that takes nothing for this long while commands wait for it has stopped.
     static constexpr int kStalledMs = 5000;
-    // The most a slow line holds back, about 100,000 commands.
-    static constexpr qint64 kMostWaiting = 1024 * 1024;
 
     int port() const { return m_port; }
     QString device() const { return m_device; }
@@ -56,6 +55,24 @@ public:
     virtual QByteArray readAll() = 0;
     // Applies the settings to the open line.
     virtual Outcome apply(const LineSettings& line) = 0;
+
+protected:
+    // A command the line cannot hold back for it, and commands it dropped after a stall.
+    Outcome refused(Cause cause) const
+    {
+        Report refusal = report(cause);
+        refusal.number = WaitingCommands::kMostBytes;
+        return Outcome::failure(refusal);
+    }
+    void stalled(qint64 dropped)
+    {
+        if (dropped == 0)
+            return;
+        Report stall = report(Cause::Stalled);
+        stall.ms = kStalledMs;
+        stall.number = dropped;
+        emit warned(stall);
+    }
 
 signals:
     void readyRead();

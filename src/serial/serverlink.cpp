@@ -215,7 +215,6 @@ void ServerLink::close()
     m_openSubnegotiation.stop();
     m_stalled.stop();
     m_waiting.clear();
-    m_waitingBytes = 0;
     // A device server serves one connection at a time and turns the next away until it has let
     // go of the last, which after a plain close takes it a while. Reset, the connection is let
     // go of at once; that is done only when the server has acknowledged every byte sent.
@@ -272,13 +271,8 @@ Outcome ServerLink::write(const QByteArray& bytes)
     const QByteArray wire = m_endpoint->protocol == Endpoint::Protocol::Raw
                                 ? bytes
                                 : QByteArray::fromStdString(telnet::escape(view(bytes)));
-    if (wire.size() > kMostWaiting || m_waitingBytes + wire.size() > kMostWaiting) {
-        Report refused = report(wire.size() > kMostWaiting ? Cause::TooLong : Cause::Backlog);
-        refused.number = kMostWaiting;
-        return Outcome::failure(refused);
-    }
-    m_waiting.push_back(wire);
-    m_waitingBytes += wire.size();
+    if (const std::optional<Cause> refusal = m_waiting.admit(wire))
+        return refused(*refusal);
     writeWaiting();
     return {};
 }
@@ -288,9 +282,7 @@ Outcome ServerLink::write(const QByteArray& bytes)
 void ServerLink::writeWaiting()
 {
     while (!m_waiting.empty() && m_open && m_socket.bytesToWrite() == 0) {
-        const QByteArray wire = std::move(m_waiting.front());
-        m_waiting.pop_front();
-        m_waitingBytes -= wire.size();
+        const QByteArray wire = m_waiting.takeFront();
         if (m_socket.write(wire) != wire.size())
             break;        // the socket is failing: its end is reported as the connection's
         m_socket.flush(); // to the system now, without waiting
@@ -305,15 +297,7 @@ void ServerLink::writeWaiting()
 // goes when the server reads again.
 void ServerLink::tookNothing()
 {
-    const auto dropped = qint64(m_waiting.size());
-    m_waiting.clear();
-    m_waitingBytes = 0;
-    if (dropped == 0)
-        return;
-    Report stalled = report(Cause::Stalled);
-    stalled.ms = kStalledMs;
-    stalled.number = dropped;
-    emit warned(stalled);
+    stalled(m_waiting.dropAllBut(0));
 }
 
 void ServerLink::onReadyRead()

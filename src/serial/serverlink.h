@@ -77,10 +77,9 @@ private:
     QTcpSocket m_socket;
     QTimer m_deadline; // runs while an open is under way
     QTimer m_confirmTimer;
-    QTimer m_openSubnegotiation;      // runs while the server leaves a subnegotiation open
-    QTimer m_stalled;                 // runs while commands wait and the server takes nothing
-    std::deque<QByteArray> m_waiting; // commands not yet handed to the system, as sent on the wire
-    qint64 m_waitingBytes = 0;
+    QTimer m_openSubnegotiation;     // runs while the server leaves a subnegotiation open
+    QTimer m_stalled;                // runs while commands wait and the server takes nothing
+    WaitingCommands m_waiting;       // not yet handed to the system, as sent on the wire
     int m_lookup = -1;               // the name lookup under way
     int m_attempt = 0;               // answers to an open given up are ignored
     QList<QHostAddress> m_addresses; // still to be tried
