@@ -158,6 +158,12 @@ void TestSession::aStalledLineCountsWhatItDrops()
     QVERIFY(line.reports.last().cause == Cause::Stalled && line.reports.last().ms == 5000);
     line.session->sendCommand("TABN   1");
     QCOMPARE(line.pty.read(9), QByteArray("TABN   1\r"));
+    // Beyond what a slow line holds back: the command not sent, and why.
+    line.session->sendCommand(std::string(1 << 21, 'x'));
+    for (int i = 0; i < 130000 && line.reports.last().cause != Cause::Backlog; ++i)
+        line.session->sendCommand("POWR   1");
+    QVERIFY(line.reports.last().cause == Cause::Backlog && line.reports.last().number == 1 << 20);
+    QVERIFY(line.reports[line.reports.size() - 2].cause == Cause::TooLong);
 }
 
 void TestSession::aSecondReaderLeavesTheLineListening()
