@@ -1,9 +1,9 @@
 // bench_panel: the panel is never the slow part of the link. Measures, in one run, each
 // figure against the floor the line or the toolkit sets, and the network path through ser2net
 // beside the same figure on a local pseudo-terminal; prints one table.
-//   bench_panel [--quick] [--painting] [--stalls]
+//   bench_panel [--quick] [--painting] [--stalls] [--script]
 //     --quick: shorter streams, fewer samples; --painting: the streams' CPU and paints alone;
-//     --stalls: the window's longest pauses alone (a few seconds)
+//     --stalls: the window's longest pauses alone (a few seconds); --script: qpv-ctl alone
 
 #include "panelbench.h"
 
@@ -30,6 +30,11 @@ int main(int argc, char* argv[])
         bench::printTable();
         return 0;
     }
+    if (app.arguments().contains(QStringLiteral("--script"))) { // that part alone
+        bench::scriptExchange(quick ? 3 : 7);
+        bench::printTable();
+        return 0;
+    }
     std::fprintf(stderr, "bench: click latency...\n");
     bench::clickToFirstByte(quick ? 200 : 1000);
     std::fprintf(stderr, "bench: receive latency...\n");
@@ -44,6 +49,8 @@ int main(int argc, char* argv[])
     bench::paintingOnStreams(quick ? 3s : 20s);
     std::fprintf(stderr, "bench: window stalls...\n");
     bench::windowStalls();
+    std::fprintf(stderr, "bench: the projector from a script...\n");
+    bench::scriptExchange(quick ? 3 : 7);
     std::fprintf(stderr, "bench: start-up...\n");
     bench::startUp(dir + QStringLiteral("/bench_startup_child"), quick ? 3 : 7);
     bench::printTable();

@@ -87,5 +87,6 @@ void sustainedStream(std::chrono::seconds duration);     // streams.cpp
 void clicksDuringStream(std::chrono::seconds duration);  // streams.cpp
 void paintingOnStreams(std::chrono::seconds duration);   // painting.cpp
 void windowStalls();                                     // stalls.cpp
+void scriptExchange(int runs);                           // script.cpp
 
 } // namespace bench

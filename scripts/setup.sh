@@ -29,7 +29,7 @@ packages=(
     clang libclang-rt-14-dev valgrind
     desktop-file-utils appstream man-db dpkg-dev
     xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool x11-utils x11-apps openbox
-    ser2net
+    ser2net socat
 )
 
 missing=()
