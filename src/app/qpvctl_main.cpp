@@ -28,7 +28,7 @@ struct Ctl {
 };
 
 // What a script can tell from the exit status.
-enum Status { kAnswered = 0, kNoReply = 1, kMistake = 2, kPortFailed = 3 };
+enum Status { kAnswered = 0, kNoReply = 1, kMistake = 2, kPortFailed = 3, kInterrupted = 130 };
 
 // One exchange to run: a button of the catalogue, or a typed command as SEND sends it.
 struct Step {
@@ -195,6 +195,8 @@ int run(Options& options)
         else if (r.cause != qpv::Cause::Connecting && r.cause != qpv::Cause::Connected)
             std::fprintf(stderr, "qpv-ctl: %s\n", qPrintable(words.full(r)));
     });
+    // Ctrl+C, kill: the exchange under way is given up, and the port closed.
+    quitOnSignals(*QCoreApplication::instance(), [&] { status = kInterrupted, loop.exit(); });
     Sender sender{session, options.timeoutMs};
     sender.setReplyTimers(qpv::kDesignTimers);
     session.setSettings(options.speed);
@@ -203,19 +205,19 @@ int run(Options& options)
     for (const Step& step : std::as_const(options.steps)) {
         if (status != kAnswered && status != kNoReply)
             break;
-        std::string echo, decoded, sent;
+        std::string echo, decoded;
         QByteArray reply;
         bool missing = false;
-        const auto shown = QObject::connect(&session, &qpv::ExchangeSession::lineChanged,
-                                            [&](qpv::TrafficLine line, const std::string& text) {
-                                                (line == qpv::TrafficLine::Txd   ? sent
-                                                 : line == qpv::TrafficLine::Rxd ? echo
-                                                                                 : decoded) = text;
-                                            });
+        const auto shown =
+            QObject::connect(&session, &qpv::ExchangeSession::lineChanged,
+                             [&](qpv::TrafficLine line, const std::string& text) {
+                                 if (line != qpv::TrafficLine::Txd)
+                                     (line == qpv::TrafficLine::Rxd ? echo : decoded) = text;
+                             });
         const auto got = QObject::connect(&session, &qpv::ExchangeSession::replyReceived,
                                           [&](const QByteArray& bytes) { reply = bytes; });
-        const auto ended = QObject::connect(&session, &qpv::ExchangeSession::watchdogTicked,
-                                            [&](bool nothing) { missing = nothing, loop.exit(); });
+        const auto ticked = QObject::connect(&session, &qpv::ExchangeSession::watchdogTicked,
+                                             [&](bool nothing) { missing = nothing, loop.exit(); });
         QElapsedTimer elapsed;
         elapsed.start();
         if (step.button)
@@ -225,7 +227,7 @@ int run(Options& options)
         const std::string frame = step.button ? std::string(step.button->command) : step.typed;
         if (status == kAnswered || status == kNoReply)
             loop.exec();
-        for (const auto& connection : {shown, got, ended})
+        for (const auto& connection : {shown, got, ticked})
             QObject::disconnect(connection);
         if (status != kAnswered && status != kNoReply)
             break;
@@ -233,7 +235,7 @@ int run(Options& options)
             status = kNoReply, echo.clear();
         // The decoded text, or the echo where the query has no decoder; a code table's text
         // begins with a blank.
-        QString said = text(decoded.empty() ? echo : decoded).trimmed();
+        const QString said = text(decoded.empty() ? echo : decoded).trimmed();
         if (options.json) {
             const QJsonObject exchange{
                 {"action", step.action},
@@ -267,7 +269,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("qpv-ctl"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(qpv::kVersion));
     qpv::installTranslations(app);
-    quitOnSignals(app);
     auto parsed = parseOptions(app);
     if (const int* status = std::get_if<int>(&parsed))
         return *status;

@@ -19,12 +19,14 @@ void onSignal(int)
 
 } // namespace
 
-void quitOnSignals(QCoreApplication& app)
+void quitOnSignals(QCoreApplication& app, std::function<void()> end)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
         return;
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    if (!end)
+        end = &QCoreApplication::quit;
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, std::move(end));
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         std::signal(signal, onSignal);
 }
