@@ -5,6 +5,7 @@
 #include "panel/displayline.h"
 #include "panel/keyrepeat.h"
 #include "panel/logoimage.h"
+#include "panel/notsentmark.h"
 #include "panel/panelaccessibility.h"
 #include "panel/panelbuilder.h"
 #include "panel/qtext.h"
@@ -27,9 +28,6 @@ namespace qpv {
 
 namespace {
 
-// How long a button stays marked after a press that did not reach the line.
-constexpr int kMarkedMs = 2000;
-
 // Titles the warning box; the window's own title is the designed one.
 const char* const kApplicationName = "OMTA QPV-7100 CONTROL";
 
@@ -48,6 +46,7 @@ Form1::Form1(ExchangeSession& session, Audience audience, QWidget* parent)
     : QWidget(parent)
     , m_session(session)
     , m_wording(audience)
+    , m_notSent(new NotSentMark(this))
     , Timer3(new QTimer(this))
 {
     prepareAccessibility(this);
@@ -56,10 +55,6 @@ Form1::Form1(ExchangeSession& session, Audience audience, QWidget* parent)
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setTimerType(Qt::PreciseTimer); // a coarse timer may tick up to 5% early
     Timer3->setInterval(5000);
-    m_markTimer = new QTimer(this);
-    m_markTimer->setSingleShot(true);
-    m_markTimer->setInterval(kMarkedMs);
-    connect(m_markTimer, &QTimer::timeout, this, &Form1::unmark);
 
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(kGrey));
@@ -113,7 +108,7 @@ void Form1::connectControls()
         widget->setToolTip(
             tr("%1 + CR").arg(toQString(button.command).replace(QLatin1Char(' '), QChar(0x2423))));
         connect(widget, &QPushButton::clicked, this, [this, &button, widget] {
-            press(static_cast<CaptionButton*>(widget));
+            m_notSent->pressed(static_cast<CaptionButton*>(widget));
             pressCommandButton(m_session, button);
         });
     }
@@ -136,7 +131,8 @@ void Form1::connectControls()
 
     connect(&m_session, &ExchangeSession::lineChanged, this, &Form1::showLine);
     connect(&m_session, &ExchangeSession::lineReported, this, &Form1::showReport);
-    connect(&m_session, &ExchangeSession::notSent, this, &Form1::markNotSent);
+    connect(&m_session, &ExchangeSession::notSent, this,
+            [this](const Report& report) { m_notSent->mark(m_wording.full(report)); });
     connect(&m_session, &ExchangeSession::portChosen, this, &Form1::portChosen);
     connect(&m_session, &ExchangeSession::portChoiceFailed, this, &Form1::portChoiceFailed);
     // Each option names the device behind it, as the ports were last looked up.
@@ -329,7 +325,7 @@ void Form1::portChoiceFailed(const QList<Report>& failures, int portInUse)
 
 void Form1::Command95_Click()
 {
-    press(control<CaptionButton>("Command95"));
+    m_notSent->pressed(control<CaptionButton>("Command95"));
     sendFreeText(m_session, lineBytes(Text1->text()));
 }
 
@@ -359,37 +355,6 @@ void Form1::showReport(const Report& report)
     const QString full = m_wording.full(report);
     Label22->setToolTip(Qt::convertFromPlainText(full)); // a device name is plain text
     Label22->setAccessibleDescription(full);
-}
-
-void Form1::press(CaptionButton* button)
-{
-    m_pressed = button;
-}
-
-// A press that did not reach the line is shown where the operator is looking, in every window
-// mode: the button pressed is struck through in red for a while, and a screen reader hears why
-// (its description, which it is told has changed).
-void Form1::markNotSent(const Report& report)
-{
-    if (m_marked != m_pressed)
-        unmark();
-    if (!m_pressed)
-        return;
-    if (!m_marked)
-        m_markedDescription = m_pressed->accessibleDescription();
-    m_marked = m_pressed;
-    m_marked->setMarked(true);
-    m_marked->setAccessibleDescription(m_wording.full(report));
-    m_markTimer->start();
-}
-
-void Form1::unmark()
-{
-    if (m_marked) {
-        m_marked->setMarked(false);
-        m_marked->setAccessibleDescription(m_markedDescription);
-    }
-    m_marked = nullptr;
 }
 
 // The box opens once the handler that reports has finished and its state is settled, and does

@@ -4,7 +4,6 @@
 #include "serial/report.h"
 #include "wording/wording.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -18,8 +17,8 @@ class QTimer;
 
 namespace qpv {
 
-class CaptionButton;
 class DisplayLine;
+class NotSentMark;
 class ExchangeSession;
 enum class TrafficLine : std::uint8_t;
 
@@ -109,9 +108,6 @@ private:
 
     void showLine(TrafficLine line, const std::string& text);
     void showReport(const Report& report);
-    void press(CaptionButton* button);
-    void markNotSent(const Report& report);
-    void unmark();
     QSize frameTwips() const; // width and height the frame adds
     void setWindowMode(WindowMode mode);
     void showWhatFits();
@@ -126,11 +122,7 @@ private:
     bool m_settingsUp = false;      // the settings panel, as COM and the choices leave it
     bool m_toggleUp = false;        // the data-display toggle, from the first Ctrl+J on
 
-    // The button last pressed, and the one marked as not sent with its own description.
-    QPointer<CaptionButton> m_pressed;
-    QPointer<CaptionButton> m_marked;
-    QString m_markedDescription;
-    QTimer* m_markTimer = nullptr;
+    NotSentMark* m_notSent; // the press that did not reach the line, where it was made
 
     QTimer* Timer3 = nullptr;
     QWidget* Frame8 = nullptr;
