@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScreen>
 
 #include <functional>
@@ -39,6 +40,7 @@ private slots:
     void freeText();
     void startUpKeysWindowModesAndEnd();
     void aScreenReaderWorksThePanel();
+    void theLinesAsPainted();
 };
 
 void TestPanel::everyControlAsDesigned()
@@ -313,6 +315,46 @@ void TestPanel::aScreenReaderWorksThePanel()
         QVERIFY(QRect(panel.find(line)->mapToGlobal(QPoint()), panel.find(line)->size())
                     .contains(t->characterRect(1)));
     }
+}
+
+void TestPanel::theLinesAsPainted()
+{
+    // What the screen shows inside each traffic line's border (TXD, RXD, STATUS; nullptr: not
+    // looked at) is the text drawn in the line's font and colour: after a reply, with an echo at
+    // its cap, once a stream rests, after the blanking.
+    Panel panel;
+    const auto shows = [&](const char* txd, const char* rxd, const char* status) {
+        for (const auto& [name, text] :
+             {std::pair{"Label11", txd}, {"Label12", rxd}, {"Label22", status}}) {
+            const auto* line = panel.find<qpv::DisplayLine>(name);
+            const QRect area = line->contentsRect();
+            QImage drawn(area.size(), QImage::Format_RGB32);
+            drawn.fill(line->palette().color(line->backgroundRole()));
+            QPainter painter(&drawn);
+            painter.setFont(line->font()),
+                painter.setPen(line->palette().color(QPalette::WindowText));
+            painter.drawText(drawn.rect().adjusted(2, 0, 0, 0),
+                             Qt::AlignVCenter | Qt::TextSingleLine, text);
+            const QPoint at = line->mapTo(panel.form.get(), area.topLeft());
+            if (text && panel.form->screen()
+                                ->grabWindow(panel.form->winId(), at.x(), at.y(), area.width(),
+                                             area.height())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32) != drawn)
+                return false;
+        }
+        return true;
+    };
+    const char* const tabn = " T A B N       1 CR ";
+    panel.click("Command44"), panel.one.write("80\r");
+    QTRY_VERIFY(shows(tabn, " 8 0 CR ", " Stand by"));
+    panel.click("Command44"), panel.one.write("b" + QByteArray(40000, 'a'));
+    QTRY_VERIFY(shows(tabn, " " + QByteArray("a ").repeated(200), nullptr));
+    panel.click("Command44");
+    for (const char digit : QByteArray("01234567890123456789"))
+        panel.one.write(QByteArray(1, digit)), QTest::qWait(1);
+    QTRY_VERIFY(shows(tabn, " 0 1 2 3 4 5 6 7 8 9 0 1 2 3 4 5 6 7 8 9 ", nullptr));
+    QTRY_VERIFY_WITH_TIMEOUT(shows("", "", ""), 3000);
 }
 
 QTEST_MAIN(TestPanel)
