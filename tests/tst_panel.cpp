@@ -327,20 +327,19 @@ void TestPanel::theLinesAsPainted()
         for (const auto& [name, text] :
              {std::pair{"Label11", txd}, {"Label12", rxd}, {"Label22", status}}) {
             const auto* line = panel.find<qpv::DisplayLine>(name);
-            const QRect area = line->contentsRect();
+            const QRect area =
+                line->contentsRect().translated(line->mapTo(panel.form.get(), QPoint()));
             QImage drawn(area.size(), QImage::Format_RGB32);
             drawn.fill(line->palette().color(line->backgroundRole()));
             QPainter painter(&drawn);
             painter.setFont(line->font()),
                 painter.setPen(line->palette().color(QPalette::WindowText));
-            painter.drawText(drawn.rect().adjusted(2, 0, 0, 0),
-                             Qt::AlignVCenter | Qt::TextSingleLine, text);
-            const QPoint at = line->mapTo(panel.form.get(), area.topLeft());
-            if (text && panel.form->screen()
-                                ->grabWindow(panel.form->winId(), at.x(), at.y(), area.width(),
-                                             area.height())
-                                .toImage()
-                                .convertToFormat(QImage::Format_RGB32) != drawn)
+            painter.drawText(drawn.rect().adjusted(2, 0, 0, 0), Qt::AlignVCenter, text);
+            const QImage shown = panel.form->screen()
+                                     ->grabWindow(panel.form->winId(), area.x(), area.y(),
+                                                  area.width(), area.height())
+                                     .toImage();
+            if (text && shown.convertToFormat(QImage::Format_RGB32) != drawn)
                 return false;
         }
         return true;
