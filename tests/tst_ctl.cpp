@@ -15,11 +15,12 @@ namespace {
 
 // Runs qpv-ctl to its end: its exit status, what it printed and what it said on stderr.
 struct Run {
-    explicit Run(const QStringList& arguments, const std::function<void()>& meanwhile = {})
+    explicit Run(const QStringList& arguments,
+                 const std::function<void(const QProcess&)>& meanwhile = {})
     {
         ctl.start(QStringLiteral(QPV_CTL), arguments);
         if (meanwhile)
-            meanwhile();
+            meanwhile(ctl);
         ctl.waitForFinished(60000);
         status = ctl.exitCode(), out = ctl.readAllStandardOutput(),
         err = ctl.readAllStandardError();
@@ -41,9 +42,10 @@ private slots:
 
 void TestCtl::everyActionsBytes()
 {
-    // All 75 actions in one run, to a line that never answers: each goes out exactly, framed
-    // with CR, each exchange waits its watchdog (here 20 ms), and the status says a reply was
-    // missing. Then the mistakes, and a port that is not there. Each action is named by its
+    // All 75 actions in one run on COM2, to a line that never answers: each goes out exactly,
+    // framed with CR, each exchange waits its watchdog (here 20 ms), and the status says a reply
+    // was missing. Meanwhile the line is busy for another run, which names this one. Then the
+    // mistakes, and a port that is not there. Each action is named by its
     // button's group, shortened, and caption (the captionless ones by their column), as the
     // manual says; its command is the design's.
     const QRegularExpression kEnds("^-|-$");
@@ -61,7 +63,15 @@ void TestCtl::everyActionsBytes()
     }
     QCOMPARE(all.size(), 75);
     PtyPair line;
-    const Run silent(QStringList{"--com1", line.path(), "--timeout", "20"} + all);
+    const QString lock = "/run/lock/LCK.." + line.path().mid(5).replace('/', '_');
+    const Run silent(QStringList{"--port", "2", "--com2", line.path(), "--timeout", "20"} + all,
+                     [&](const QProcess& holder) {
+                         QTRY_VERIFY(QFile::exists(lock));
+                         const Run busy({"--com1", line.path(), "power-on"});
+                         QVERIFY(busy.status == 3 && busy.err.contains(QByteArray(
+                                                         "qpv-ctl (process " +
+                                                         QByteArray::number(holder.processId()))));
+                     });
     QCOMPARE(line.read(expected.size() + 1, 100ms), expected);
     QCOMPARE(silent.status, 1);
 
@@ -74,7 +84,8 @@ void TestCtl::everyActionsBytes()
         const Run wrong(arguments);
         // Said on stderr: a mistake with the way to help, a port with its device.
         QVERIFY2(wrong.status == status && wrong.out.isEmpty() &&
-                     wrong.err.contains(status == 3 ? "/nonexistent/ttyUSB9" : "--help"),
+                     wrong.err.contains(status == 3 ? "/nonexistent/ttyUSB9" : "--help") &&
+                     wrong.err.endsWith('\n'),
                  qPrintable(arguments.join(' ')));
     }
 }
@@ -108,7 +119,7 @@ void TestCtl::againstTheSimulatedProjector()
 
     PtyPair line;
     DeviceServer server(true, &line);
-    const Run remote({"--com1", server.url(), "pj-status"}, [&] {
+    const Run remote({"--com1", server.url(), "pj-status"}, [&](const QProcess&) {
         QCOMPARE(line.read(9, 5s), QByteArray("TABN   1\r"));
         line.write("80\r");
     });
