@@ -223,10 +223,7 @@ struct Panel {
     }
     bool isOpen() const { return session->portOpen(); }
     // The STATUS line's last report is of this cause.
-    bool reported(qpv::Cause cause) const
-    {
-        return !reports.isEmpty() && reports.last().cause == cause;
-    }
+    bool reported(qpv::Cause c) const { return !reports.isEmpty() && reports.last().cause == c; }
     template <typename T = QWidget> T* find(const char* name) const
     {
         T* found = form->findChild<T*>(QLatin1String(name));

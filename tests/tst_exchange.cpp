@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <malloc.h>
+
 using namespace qpv;
 
 namespace {
@@ -69,6 +71,12 @@ private slots:
         QVERIFY(whole.echo() == echo && pieces.echo() == echo);
         pieces.clear(), pieces.append("80");
         QCOMPARE(bytes(pieces.echo()), QByteArray(" 8 0 "));
+        // However long a line streams, what it holds stays bounded (here 40 MB come).
+        const auto held = [] { return ::mallinfo2().uordblks + ::mallinfo2().hblkhd; };
+        const std::size_t before = held();
+        for (int i = 0; i < 1600; ++i)
+            pieces.append(std::string(25000, 'a'));
+        QVERIFY2(held() < before + 10'000'000, qPrintable(QString::number(held() - before)));
     }
 
     void readNumber_data()

@@ -87,11 +87,14 @@ void TestPanel::everyControlAsDesigned()
     QVERIFY(panel.find<QLabel>("Label9")->alignment() & Qt::AlignRight);
     QVERIFY(panel.find<QLineEdit>("Text1")->maxLength() > 1'000'000);
 
-    // The colour is really painted, whatever the desktop's style.
-    QWidget* on = panel.find("Command17");
-    const QColor painted(on->grab().toImage().pixel(on->width() / 4, on->height() * 3 / 4));
+    // The colour is really painted, whatever the desktop's style, and outlined in black to the
+    // button's last column and row.
+    const QImage on = panel.find("Command17")->grab().toImage();
+    const QColor painted(on.pixel(on.width() / 4, on.height() * 3 / 4));
     QVERIFY2(painted.green() > painted.red() + 30 && painted.green() > painted.blue() + 30,
              qPrintable(painted.name()));
+    QVERIFY(on.pixel(on.width() - 1, on.height() / 2) == qRgb(0, 0, 0) &&
+            on.pixel(on.width() / 2, on.height() - 1) == qRgb(0, 0, 0));
     // COM's face is the system's, and so is its caption's colour: light on the dark face.
     const QImage com = panel.find("Command33")->grab().toImage();
     int brightest = 0;
@@ -324,22 +327,18 @@ void TestPanel::theLinesAsPainted()
     // its cap, once a stream rests, after the blanking.
     Panel panel;
     const auto shows = [&](const char* txd, const char* rxd, const char* status) {
+        const QImage screen = panel.form->screen()->grabWindow(panel.form->winId()).toImage();
         for (const auto& [name, text] :
              {std::pair{"Label11", txd}, {"Label12", rxd}, {"Label22", status}}) {
             const auto* line = panel.find<qpv::DisplayLine>(name);
-            const QRect area =
-                line->contentsRect().translated(line->mapTo(panel.form.get(), QPoint()));
-            QImage drawn(area.size(), QImage::Format_RGB32);
+            QImage drawn(line->contentsRect().size(), QImage::Format_RGB32);
             drawn.fill(line->palette().color(line->backgroundRole()));
             QPainter painter(&drawn);
             painter.setFont(line->font()),
                 painter.setPen(line->palette().color(QPalette::WindowText));
             painter.drawText(drawn.rect().adjusted(2, 0, 0, 0), Qt::AlignVCenter, text);
-            const QImage shown = panel.form->screen()
-                                     ->grabWindow(panel.form->winId(), area.x(), area.y(),
-                                                  area.width(), area.height())
-                                     .toImage();
-            if (text && shown.convertToFormat(QImage::Format_RGB32) != drawn)
+            const QPoint at = line->mapTo(panel.form.get(), line->contentsRect().topLeft());
+            if (text && screen.copy({at, drawn.size()}).convertToFormat(drawn.format()) != drawn)
                 return false;
         }
         return true;

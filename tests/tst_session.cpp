@@ -50,7 +50,6 @@ class TestSession : public QObject {
 
 private slots:
     void exchangesOnRealTimers();
-    void aSlowLineHoldsCommandsBack();
     void aStalledLineCountsWhatItDrops();
     void aSecondReaderLeavesTheLineListening();
 };
@@ -117,43 +116,29 @@ void TestSession::exchangesOnRealTimers()
     QCOMPARE(line.pty.read(sent.size() + 1, std::chrono::milliseconds(100)), sent);
 }
 
-void TestSession::aSlowLineHoldsCommandsBack()
-{
-    // Commands sent far faster than the far end reads go out whole and in order, the port open
-    // and nothing reported.
-    Session line;
-    QByteArray sent, received;
-    for (int i = 0; i < 12000; ++i) {
-        const QByteArray command = QByteArray::number(i).rightJustified(8, '0');
-        line.session->sendCommand(command.toStdString()), sent += command + '\r';
-    }
-    for (QDeadlineTimer deadline(20000); received.size() < sent.size() && !deadline.hasExpired();)
-        received += line.pty.read(sent.size(), std::chrono::milliseconds(1)),
-            QCoreApplication::processEvents();
-    QCOMPARE(received, sent);
-    QVERIFY(line.reports.isEmpty());
-}
-
 void TestSession::aStalledLineCountsWhatItDrops()
 {
-    // 3,000 presses into a far end that reads nothing for 7 s: what the line never took is
-    // dropped, whole commands only, and counted; every frame that arrives is whole, arrived and
-    // reported add up to what was sent, and the port stays open for the next.
+    // 3,000 commands, far more than the line holds at once, into a far end that reads nothing
+    // for 7 s: what the line never took is dropped, whole commands only, and counted; what
+    // arrives is the first of them, whole and in order, arrived and reported add up to what was
+    // sent, and the port stays open for the next.
     Session line;
     qint64 dropped = 0;
     QObject::connect(line.session.get(), &ExchangeSession::notSent, [&](const Report& report) {
         dropped += report.cause == Cause::Stalled ? report.number : 1;
     });
-    for (int i = 0; i < 3000; ++i)
-        line.session->sendCommand("POWR   1");
+    QByteArray sent;
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray command = QByteArray::number(i).rightJustified(8, '0');
+        line.session->sendCommand(command.toStdString()), sent += command + '\r';
+    }
     QTest::qWait(7000);
     QByteArray arrived; // the far end reads again, the panel finishes what it had begun
     for (QByteArray more = "."; !more.isEmpty(); arrived += more)
         QTest::qWait(100), more = line.pty.read(1 << 20, std::chrono::milliseconds(100));
-    const qint64 frames = arrived.size() / 9;
-    QCOMPARE(arrived, QByteArray("POWR   1\r").repeated(int(frames)));
-    QVERIFY2(dropped > 0 && frames + dropped == 3000,
-             qPrintable(QString("%1 arrived, %2 reported").arg(frames).arg(dropped)));
+    QCOMPARE(arrived, sent.left(arrived.size() / 9 * 9));
+    QVERIFY2(dropped > 0 && arrived.size() / 9 + dropped == 3000,
+             qPrintable(QString("%1 bytes arrived, %2 reported").arg(arrived.size()).arg(dropped)));
     QVERIFY(line.reports.last().cause == Cause::Stalled && line.reports.last().ms == 5000);
     line.session->sendCommand("TABN   1");
     QCOMPARE(line.pty.read(9), QByteArray("TABN   1\r"));

@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QTranslator>
 
+#include <fcntl.h>
+#include <pty.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -31,6 +33,7 @@ class TestWording : public QObject {
 private slots:
     void eachCause();
     void inJapanese();
+    void startedAndListed();
 };
 
 void TestWording::eachCause()
@@ -124,6 +127,31 @@ void TestWording::inJapanese()
         QCOMPARE(words.brief(report), brief);
     QVERIFY(words.full(sample(Cause::NotFound)).contains("COM1 (/dev/ttyUSB0) を開けません"));
     QCoreApplication::removeTranslator(&japanese);
+}
+
+void TestWording::startedAndListed()
+{
+    // Started with a terminal for its input or its errors, the advice is a terminal's; with
+    // neither, a menu's.
+    int pty = -1, tty = -1;
+    QVERIFY(::openpty(&pty, &tty, nullptr, nullptr, nullptr) == 0);
+    const int in = ::dup(STDIN_FILENO), err = ::dup(STDERR_FILENO),
+              null = ::open("/dev/null", O_RDWR);
+    for (const auto& [input, errors, audience] : {std::tuple{tty, null, Audience::Terminal},
+                                                  {null, tty, Audience::Terminal},
+                                                  {null, null, Audience::Menu}}) {
+        ::dup2(input, STDIN_FILENO), ::dup2(errors, STDERR_FILENO);
+        const Audience seen = panelAudience();
+        ::dup2(in, STDIN_FILENO), ::dup2(err, STDERR_FILENO);
+        QVERIFY(seen == audience);
+    }
+    // A port as the system describes it, in --list-ports.
+    PortSurvey one;
+    one.ports = {{"/dev/serial/by-id/usb-FTDI_FT232R-if00", "/dev/null", PortKind::StableName,
+                  "FT232R USB UART", "FTDI", "A10K3"}};
+    QCOMPARE(Wording(Audience::Terminal).listPorts(one),
+             "COM1  /dev/serial/by-id/usb-FTDI_FT232R-if00\n      the device /dev/null: FT232R USB "
+             "UART, FTDI, serial number A10K3\n      this user may open it\n");
 }
 
 QTEST_GUILESS_MAIN(TestWording)
