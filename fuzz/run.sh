@@ -13,9 +13,7 @@ set -euo pipefail
 die() { echo "run.sh: $1" >&2; exit "${2:-1}"; }
 fuzz=$(cd "$(dirname "$0")" && pwd) seconds=60 build=$(dirname "$0")/../build-fuzz
 while (($# > 1)) && [[ $1 == --seconds || $1 == --build ]]; do
-    [[ $1 == --seconds ]] && seconds=$2 || build=$2
-    shift 2
-done
+    [[ $1 == --seconds ]] && seconds=$2 || build=$2; shift 2; done
 [[ $# == 0 && $seconds =~ ^[1-9][0-9]*$ ]] || die "usage: run.sh [--seconds N] [--build DIR]" 2
 # libFuzzer comes with clang only; a missing compiler is a failure, never a skip.
 cxx=$(command -v "${CXX_FUZZ:-clang++}") || die "no clang++ (Debian: clang, libclang-rt-14-dev)"

@@ -58,6 +58,8 @@ public:
     Q_DISABLE_COPY(PtyPair)
 
     QString path() const { return QString::fromLocal8Bit(::ptsname(m_master)); }
+    // Where a program that has the device open locks it.
+    QString lockFile() const { return "/run/lock/LCK.." + path().mid(5).replace('/', '_'); }
     int masterFd() const { return m_master; }
     termios attributes() const // as the program set them
     {
@@ -171,10 +173,9 @@ struct DeviceServer {
 // environment, that terminal behind ser2net, started here.
 inline QString lineUnderTest(PtyPair& pty, std::unique_ptr<DeviceServer>& server)
 {
-    if (qgetenv("QPV_LINE") != "rfc2217")
-        return pty.path();
-    server = std::make_unique<DeviceServer>(true, &pty);
-    return server->url();
+    return qgetenv("QPV_LINE") != "rfc2217"
+               ? pty.path()
+               : (server = std::make_unique<DeviceServer>(true, &pty))->url();
 }
 
 // The real window and its exchange session on two pseudo-terminals (COM1, COM2, unless other

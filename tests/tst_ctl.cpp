@@ -61,12 +61,10 @@ void TestCtl::everyActionsBytes()
         all << name.toLower().replace(QRegularExpression("[^a-z0-9]+"), "-").remove(kEnds);
         expected += row.command + '\r';
     }
-    QCOMPARE(all.size(), 75);
     PtyPair line;
-    const QString lock = "/run/lock/LCK.." + line.path().mid(5).replace('/', '_');
     const Run silent(QStringList{"--port", "2", "--com2", line.path(), "--timeout", "20"} + all,
                      [&](const QProcess& holder) {
-                         QTRY_VERIFY(QFile::exists(lock));
+                         QTRY_VERIFY(QFile::exists(line.lockFile()));
                          const Run busy({"--com1", line.path(), "power-on"});
                          QVERIFY(busy.status == 3 && busy.err.contains(QByteArray(
                                                          "qpv-ctl (process " +
@@ -122,8 +120,7 @@ void TestCtl::againstTheSimulatedProjector()
         QCOMPARE(line.read(9, 5s), QByteArray("TABN   1\r"));
         line.write("80\r");
     });
-    QCOMPARE(remote.out, "Stand by\n");
-    QCOMPARE(remote.status, 0);
+    QVERIFY(remote.status == 0 && remote.out == "Stand by\n");
 }
 
 QTEST_GUILESS_MAIN(TestCtl)

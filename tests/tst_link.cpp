@@ -48,37 +48,22 @@ void TestLink::openFailuresNameDeviceAndCause()
     constexpr uid_t kNobody = 65534;
     PtyPair held, denied, locked;
     const auto open = [](const QString& device, uid_t user = 0) {
-        PortMap ports;
-        ports.setDevice(1, device);
-        ExchangeSession session(ports);
-        Report failed(Cause::Back, 0, "opened");
-        QObject::connect(&session, &ExchangeSession::portChoiceFailed,
-                         [&](const QList<Report>& reports) { failed = reports.first(); });
         const bool switched = user && ::setresuid(user, user, 0) == 0; // with the way back kept
-        session.choosePort(1);
+        const Panel panel(device, {}, true);
         if (switched && ::setresuid(0, 0, 0) != 0)
             qFatal("setresuid back to root failed");
-        [[maybe_unused]] const bool settled =
-            QTest::qWaitFor([&] { return failed.port != 0 || session.portOpen(); });
-        return failed;
-    };
-    const auto lockOf = [](const PtyPair& pty) {
-        return "/run/lock/LCK.." + pty.path().mid(5).replace('/', '_');
+        return panel.failed.value(0, Report(Cause::Back, 0, "opened"));
     };
     // Another panel holds one line: it is named, with its process.
     QProcess other;
     other.start(QPV_PANEL, {"-platform", "offscreen", "--com1", held.path()});
-    const auto lockedBy = [&](const PtyPair& pty) {
-        QFile file(lockOf(pty));
-        return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toLongLong() : 0;
-    };
-    QTRY_COMPARE(lockedBy(held), other.processId());
+    QTRY_VERIFY(QFile::exists(held.lockFile()));
     // A lock left by a process that has ended, which the user may not remove.
     QProcess ended;
     ended.start("true"), ended.waitForStarted();
     const qint64 endedPid = ended.processId();
     ended.waitForFinished();
-    QFile lock(lockOf(locked));
+    QFile lock(locked.lockFile());
     QVERIFY(lock.open(QIODevice::WriteOnly) &&
             lock.write(QByteArray::number(endedPid) + "\nqpv-panel\n" +
                        QSysInfo::machineHostName().toUtf8() + "\n"));
@@ -90,7 +75,7 @@ void TestLink::openFailuresNameDeviceAndCause()
         {kMissing, 0, Cause::NotFound, "", 0}, {"/dev/null", 0, Cause::NotSerial, "", 0},
         {held.path(), 0, Cause::Busy, "qpv-panel", other.processId()},
         {denied.path(), kNobody, Cause::Permission, QFileInfo(denied.path()).group(), 0},
-        {locked.path(), kNobody, Cause::StaleLock, lockOf(locked), endedPid},
+        {locked.path(), kNobody, Cause::StaleLock, locked.lockFile(), endedPid},
     };
     // clang-format on
     for (const auto& [device, user, cause, fact, pid] : rows) {
@@ -102,11 +87,11 @@ void TestLink::openFailuresNameDeviceAndCause()
                                                            : failed.lockFile),
                  qPrintable(device));
     }
-    QFile::remove(lockOf(locked));
+    QFile::remove(locked.lockFile());
     // The other panel ended by a signal, as a session's end ends it: its lock goes with it.
     other.terminate();
     QVERIFY(other.waitForFinished(5000) && other.exitStatus() == QProcess::NormalExit);
-    QVERIFY(!QFile::exists(lockOf(held)));
+    QVERIFY(!QFile::exists(held.lockFile()));
     QCOMPARE(open(held.path()).port, 0);
 }
 
@@ -342,8 +327,7 @@ void TestLink::commandLines()
         else
             QVERIFY(process.waitForFinished(5000) && process.exitCode() == status);
         QVERIFY2(process.readAll().split('\n').contains(line), line.constData());
-        process.terminate();
-        process.waitForFinished(5000);
+        process.terminate(), process.waitForFinished(5000);
     }
 }
 

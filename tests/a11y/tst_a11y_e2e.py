@@ -9,10 +9,11 @@ import os, re, select, subprocess, sys, time, tty
 import pyatspi as at
 from gi.repository import GLib
 
-# What xdotool printed; nothing when it failed. What is left running when the test ends goes
-# with its X server.
-xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], capture_output=True,
-                                            text=True, timeout=10).stdout
+# What a command (xdotool, xprop) printed; nothing when it failed. What is left running when
+# the test ends goes with its X server.
+run = lambda *arguments: subprocess.run(arguments, capture_output=True, text=True,
+                                        timeout=10).stdout
+xdotool = lambda *arguments: run("xdotool", *arguments)
 
 
 # What the panel has sent: `count` bytes, or all it sends until it rests for half a second.
@@ -36,9 +37,8 @@ def main(panel, desktop_entry):
 
     # A window manager, with a frame of its own, up before the panel maps its window.
     subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
-    wm = lambda: subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                                capture_output=True, text=True).stdout
-    wait("a window manager", lambda: "window id" in wm() or "none", 30)
+    wait("a window manager",
+         lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK") or "none", 30)
     line, device = os.openpty()
     tty.setraw(device)  # and kept open, so the line never hangs up
     app = subprocess.Popen([panel, "--com1", os.ttyname(device)])
@@ -67,8 +67,7 @@ def main(panel, desktop_entry):
     title = xdotool("getwindowname", found()[0]).rstrip("\n")  # as the window system shows it
     named = next(line[5:].rstrip("\n") for line in open(desktop_entry) if line.startswith("Name="))
     assert title == named, f"the title bar reads {title!r}, the desktop entry {named!r}"
-    icon = subprocess.run(["xprop", "-id", found()[0], "_NET_WM_ICON"], capture_output=True,
-                          text=True).stdout
+    icon = run("xprop", "-id", found()[0], "_NET_WM_ICON")
     assert "=" in icon, f"the window has no icon: {icon!r}"
 
     # A traffic line's name is its text, blank at first: the caption labelling it names it.
@@ -89,15 +88,13 @@ def main(panel, desktop_entry):
     wait("Ctrl+J shows the status queries", lambda: all(map(showing, queries)) or "not all")
     # The extended mode's outer height, the window manager's frame included: 7200 twips.
     def outer():
-        frame = subprocess.run(["xprop", "-id", found()[0], "_NET_FRAME_EXTENTS"],
-                               capture_output=True, text=True).stdout.split("=")[-1].split(",")
+        frame = run("xprop", "-id", found()[0], "_NET_FRAME_EXTENTS").split("=")[-1].split(",")
         inner = re.search(r"HEIGHT=(\d+)", xdotool("getwindowgeometry", "--shell", found()[0]))
         return (int(inner[1]) + int(frame[2]) + int(frame[3])) * 15
     wait("the extended height, 7200 twips", lambda: abs(outer() - 7200) <= 15 or outer())
 
     press(queries[0])
-    got = drain(line, 9)
-    assert got == b"TABN   1\r", f"the line got {got!r}"
+    assert (got := drain(line, 9)) == b"TABN   1\r", f"the line got {got!r}"
     os.write(line, b"80\r")
     # STATUS as a screen reader has it: its text, and its name, spoken when it changes;
     # read before the lines blank, a second after the send.
