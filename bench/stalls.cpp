@@ -136,7 +136,7 @@ Episode silentServer(ProjectorThread& projector)
 {
     std::unique_ptr<DeafServer> deaf;
     projector.run([&] { deaf = std::make_unique<DeafServer>(); });
-    const QString url = QStringLiteral("rfc2217://127.0.0.1:%1").arg(deaf->port());
+    const QString url = QStringLiteral("rfc2217://127.0.0.1:%1").arg(deaf->server.serverPort());
     Episode episode;
     {
         Operator person;
@@ -160,7 +160,7 @@ Episode silentServer(ProjectorThread& projector)
         const QString expected = QStringLiteral("COM1 (%1) cannot be opened: 127.0.0.1 port %2 did "
                                                 "not answer within %3 ms.")
                                      .arg(url)
-                                     .arg(deaf->port())
+                                     .arg(deaf->server.serverPort())
                                      .arg(qpv::ServerLink::kOpenTimeoutMs);
         if (person.warnings.size() != 2)
             episode.notes = QStringLiteral("%1 warning(s), not 2").arg(person.warnings.size());

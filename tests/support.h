@@ -117,10 +117,9 @@ struct DeafServer {
         server.setListenBacklogSize(0), server.listen(QHostAddress::LocalHost);
         server.pauseAccepting();
         for (QTcpSocket& waiting : queue)
-            waiting.connectToHost(QHostAddress::LocalHost, port());
+            waiting.connectToHost(QHostAddress::LocalHost, server.serverPort());
         QTest::qWait(100);
     }
-    quint16 port() const { return server.serverPort(); }
     QTcpServer server;
     QTcpSocket queue[4];
 };

@@ -45,7 +45,6 @@ void TestLink::openFailuresNameDeviceAndCause()
     // another user, who root can be for a moment; without root they cannot be made.
     if (::geteuid() != 0)
         QSKIP("the permission and stale-lock cases need root, to open as the user nobody");
-    constexpr uid_t kNobody = 65534;
     PtyPair held, denied, locked;
     const auto open = [](const QString& device, uid_t user = 0) {
         const bool switched = user && ::setresuid(user, user, 0) == 0; // with the way back kept
@@ -70,12 +69,13 @@ void TestLink::openFailuresNameDeviceAndCause()
     lock.close();
     for (const PtyPair* pty : {&denied, &locked})
         ::chmod(pty->path().toLocal8Bit(), pty == &denied ? 0600 : 0666);
+    // The device, the user who opens it (65534: nobody), the cause, its fact and the process.
     // clang-format off
     const std::tuple<QString, uid_t, Cause, QString, qint64> rows[] = {
         {kMissing, 0, Cause::NotFound, "", 0}, {"/dev/null", 0, Cause::NotSerial, "", 0},
         {held.path(), 0, Cause::Busy, "qpv-panel", other.processId()},
-        {denied.path(), kNobody, Cause::Permission, QFileInfo(denied.path()).group(), 0},
-        {locked.path(), kNobody, Cause::StaleLock, locked.lockFile(), endedPid},
+        {denied.path(), 65534, Cause::Permission, QFileInfo(denied.path()).group(), 0},
+        {locked.path(), 65534, Cause::StaleLock, locked.lockFile(), endedPid},
     };
     // clang-format on
     for (const auto& [device, user, cause, fact, pid] : rows) {
@@ -132,7 +132,7 @@ void TestLink::portAndSpeedSelection()
     QTest::qWait(300);
     panel.click("Command34");
     QVERIFY(countdown->remainingTime() > 4900);
-    QTRY_VERIFY_WITH_TIMEOUT(!settings->isVisible(), 5200);
+    QTRY_VERIFY_WITH_TIMEOUT(!settings->isVisible(), 6500);
     QVERIFY(!countdown->isActive());
 }
 
@@ -218,16 +218,13 @@ void TestLink::portsFoundNamedAndFollowed()
 {
     // Port records in, COM numbers out: adapters by their stable names, adapter nodes without
     // one, built-in UARTs, each in the natural order of its names; the console set apart, last.
-    const auto record = [](const char* device, const char* node, PortKind kind) {
-        return FoundPort{device, node, kind, {}, {}, {}};
-    };
     const PortSurvey order =
-        comOrder({record("/dev/ttyUSB1", "/dev/ttyUSB1", PortKind::AdapterNode),
-                  record("/dev/serial/by-id/usb-B", "/dev/ttyUSB0", PortKind::StableName),
-                  record("/dev/ttyS10", "/dev/ttyS10", PortKind::BuiltIn),
-                  record("/dev/ttyS2", "/dev/ttyS2", PortKind::BuiltIn),
-                  record("/dev/serial/by-id/usb-A", "/dev/ttyUSB3", PortKind::StableName),
-                  record("/dev/ttyS0", "/dev/ttyS0", PortKind::BuiltIn)},
+        comOrder({{"/dev/ttyUSB1", "/dev/ttyUSB1", PortKind::AdapterNode, {}, {}, {}},
+                  {"/dev/serial/by-id/usb-B", "/dev/ttyUSB0", PortKind::StableName, {}, {}, {}},
+                  {"/dev/ttyS10", "/dev/ttyS10", PortKind::BuiltIn, {}, {}, {}},
+                  {"/dev/ttyS2", "/dev/ttyS2", PortKind::BuiltIn, {}, {}, {}},
+                  {"/dev/serial/by-id/usb-A", "/dev/ttyUSB3", PortKind::StableName, {}, {}, {}},
+                  {"/dev/ttyS0", "/dev/ttyS0", PortKind::BuiltIn, {}, {}, {}}},
                  {"tty0", "ttyS0"});
     QStringList numbered;
     for (const FoundPort& port : order.ports + order.consoles)
@@ -280,12 +277,12 @@ void TestLink::portsFoundNamedAndFollowed()
     QVERIFY(active.open(QIODevice::WriteOnly) &&
             active.write(QFile::encodeName(QFileInfo(panel.two.path()).fileName())));
     active.close();
-    const QString node = QFileInfo(adapter.devicePath()).canonicalFilePath();
     QCOMPARE(Wording(Audience::Terminal).listPorts(surveyPorts(places)),
              QStringLiteral("COM1  %1\n      the device %2\n      this user may open it\n"
                             "COM2  %3/ttyUSB0\n      the device %4\n      this user may open it\n"
                             "%3/ttyACM0 is the system console: the panel never uses it.\n")
-                 .arg(stable, node, dir.filePath("dev"), panel.one.path()));
+                 .arg(stable, QFileInfo(adapter.devicePath()).canonicalFilePath(),
+                      dir.filePath("dev"), panel.one.path()));
 }
 
 void TestLink::commandLines()
@@ -357,7 +354,7 @@ void TestLink::simulatedProjector()
         panel.click("Command44");
         for (const auto& [line, text] : shown)
             QTRY_VERIFY_WITH_TIMEOUT((line == 'R' ? panel.rxd() : panel.status()).contains(text),
-                                     3000);
+                                     8000);
         sim.terminate();
         QVERIFY(sim.waitForFinished(5000));
     }

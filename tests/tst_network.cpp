@@ -126,7 +126,7 @@ void TestNetwork::openFailuresAndRawTcp()
     const std::tuple<QString, Cause, QString, qint64> rows[] = {
         {QStringLiteral("rfc2217://127.0.0.1:%1").arg(closed), Cause::Refused, "127.0.0.1", closed},
         {"rfc2217://no-such-projector.invalid:7000", Cause::UnknownHost, "", 7000},
-        {QStringLiteral("socket://127.0.0.1:%1").arg(deaf.port()), Cause::NoAnswer, "127.0.0.1", deaf.port()},
+        {QStringLiteral("socket://127.0.0.1:%1").arg(deaf.server.serverPort()), Cause::NoAnswer, "127.0.0.1", deaf.server.serverPort()},
         {"rfc2217://[::1]", Cause::BadAddress, "", 0},
     };
     // clang-format on
@@ -156,12 +156,9 @@ void TestNetwork::aServerLateOrBreakingTheProtocol()
     ScriptedServer server;
     Panel panel(QStringLiteral("rfc2217://127.0.0.1:%1").arg(server.server.serverPort()));
     // Each speed confirmed a second late, 115200 asked meanwhile: nothing to report.
-    QTest::qWait(500);
-    panel.choose("Option9");
-    QTest::qWait(500);
-    server.confirm(9600);
-    QTest::qWait(500);
-    server.confirm(115200);
+    QTest::qWait(500), panel.choose("Option9");
+    QTest::qWait(500), server.confirm(9600);
+    QTest::qWait(500), server.confirm(115200);
     QTest::qWait(1700);
     QVERIFY(panel.reported(Cause::Connected));
     // Not confirmed in time, then confirmed: the warning is taken back.

@@ -305,9 +305,25 @@ void TestPanel::aScreenReaderWorksThePanel()
                               i->textInterface()->text(0, -1)}),
                  QStringList(3, text));
         // The second character shown lies where the line is on the screen.
-        const QAccessibleTextInterface* t = i->textInterface();
         QVERIFY(QRect(panel.find(line)->mapToGlobal(QPoint()), panel.find(line)->size())
-                    .contains(t->characterRect(1)));
+                    .contains(i->textInterface()->characterRect(1)));
+    }
+
+    // What a screen reader is told of a line's change: a growing echo its new characters, one
+    // at its cap that moves on what left its front and what came at its end, never the whole
+    // text again; a text beyond ASCII whole. Each change: position-removed+inserted.
+    const QByteArray full = " " + QByteArray("a ").repeated(32767);
+    // clang-format off
+    const std::tuple<QByteArray, QByteArray, QString> rows[] = {
+        {" 8 ", " 8 0 CR ", "3-+0 CR "}, {" 8 0 CR ", "", "0- 8 0 CR +"}, {" CR ", " CR ", ""},
+        {full, full.mid(4) + "0 1 ", "0- a a+|65531-+0 1 "}, {full, full + "b ", "65535-+b "},
+        {" Stand by", " Standby", "6- by+by"}, {"/dev/ttyÜSB0", "/dev/ttyUSB0", "0-/dev/ttyÜSB0+/dev/ttyUSB0"}};
+    // clang-format on
+    for (const auto& [before, after, told] : rows) {
+        QStringList changes;
+        for (const LineChange& c : lineChanges(before.toStdString(), after.toStdString()))
+            changes << QString("%1-%2+%3").arg(c.position).arg(c.removed, c.inserted);
+        QCOMPARE(changes.join('|'), told);
     }
 }
 

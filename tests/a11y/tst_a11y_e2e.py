@@ -67,8 +67,7 @@ def main(panel, desktop_entry):
     title = xdotool("getwindowname", found()[0]).rstrip("\n")  # as the window system shows it
     named = next(line[5:].rstrip("\n") for line in open(desktop_entry) if line.startswith("Name="))
     assert title == named, f"the title bar reads {title!r}, the desktop entry {named!r}"
-    icon = run("xprop", "-id", found()[0], "_NET_WM_ICON")
-    assert "=" in icon, f"the window has no icon: {icon!r}"
+    assert "=" in (icon := run("xprop", "-id", found()[0], "_NET_WM_ICON")), f"no icon: {icon!r}"
 
     # A traffic line's name is its text, blank at first: the caption labelling it names it.
     labelled_by = lambda node: next((r.getTarget(0).name for r in node.getRelationSet()
