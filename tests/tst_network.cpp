@@ -111,7 +111,7 @@ void TestNetwork::throughDeviceServer()
     QVERIFY2(std::clock() - cpu < CLOCKS_PER_SEC / 10, "waiting for the server must not spin");
     QCOMPARE(panel.reports.size(), reports + 1);
     server.start();
-    QTRY_VERIFY_WITH_TIMEOUT(panel.reported(Cause::Back), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(panel.reported(Cause::Back), 5000);
     QTRY_COMPARE(speedOf(server.pty.path()), speed_t{B115200});
     panel.click("Command17");
     QCOMPARE(server.pty.read(9), QByteArray("POWR   1\r"));
@@ -163,7 +163,7 @@ void TestNetwork::aServerLateOrBreakingTheProtocol()
     QVERIFY(panel.reported(Cause::Connected));
     // Not confirmed in time, then confirmed: the warning is taken back.
     panel.choose("Option10");
-    QTRY_VERIFY_WITH_TIMEOUT(panel.reported(Cause::SpeedUnconfirmed), 2500);
+    QTRY_VERIFY_WITH_TIMEOUT(panel.reported(Cause::SpeedUnconfirmed), 4000);
     QCOMPARE(panel.reports.last().baud, 9600);
     server.confirm(9600);
     QTRY_VERIFY(panel.reported(Cause::SpeedConfirmed));
