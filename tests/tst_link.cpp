@@ -295,7 +295,6 @@ void TestLink::commandLines()
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         noDisplay.remove(name);
     const QTemporaryDir dir;
-    const QString link = dir.filePath("sim");
     // clang-format off
     const std::tuple<QString, QStringList, int, QByteArray> rows[] = {
         {panel, {"--version"}, 0, "qpv-panel " + QByteArray(kVersion) + " (" + kTitleVersion + ")"},
@@ -310,8 +309,8 @@ void TestLink::commandLines()
         {sim, {"--lamp"}, 2, "Try 'qpv-sim --help' for the options."},
         {sim, {"--lamp-mode", "3"}, 2, "qpv-sim: --lamp-mode must be 0, 1 or 2, not '3'."},
         {sim, {"--fault", "silen"}, 2, "qpv-sim: --fault must be none, silent, pieces, late, garbage or vanish, not 'silen'."},
-        {sim, {"--lamp-mode", "2", "--fault-every", "3", "--link", link}, -1,
-         "QPV-7100 simulator on " + QFile::encodeName(link) + " (fault: none)"},
+        {sim, {"--lamp-mode", "2", "--fault-every", "3", "--link", dir.filePath("sim")}, -1,
+         "QPV-7100 simulator on " + QFile::encodeName(dir.filePath("sim")) + " (fault: none)"},
     };
     // clang-format on
     for (const auto& [program, arguments, status, line] : rows) {

@@ -50,12 +50,12 @@ private slots:
 
 void TestSession::exchangesOnRealTimers()
 {
-    // A command is sent (a button's control, or "SEND" with an empty box), then the projector
-    // writes; the lines then read as given (nullptr: not looked at), at once, or when a timer
-    // ends `after` ms after the last send (no sooner; a coarse timer may end 5% early). Each send
-    // begins a new exchange: the buffer is emptied and the watchdog (500 ms) and the blanking
-    // (1000 ms) start over, with the intervals set last (SEND 2000 and 2500 ms, the picture
-    // group 5000 and 5500 ms).
+    // A command is sent (a button's control, or "SEND" with an empty box; a negative `after`:
+    // that long after the step before), then the projector writes; the lines then read as given
+    // (nullptr: not looked at), at once, or when a timer ends `after` ms after the last send (no
+    // sooner; a coarse timer may end 5% early). Each send begins a new exchange: the buffer is
+    // emptied and the watchdog (500 ms) and the blanking (1000 ms) start over, with the
+    // intervals set last (SEND 2000 and 2500 ms, the picture group 5000 and 5500 ms).
     struct Step {
         int after;
         const char *send, *reply, *txd, *rxd, *status;
@@ -67,8 +67,8 @@ void TestSession::exchangesOnRealTimers()
         {0, "Command44", nullptr, tabn, "", ""},
         {0, nullptr, "8", tabn, " 8 ", " Lamp Life 5% or less"}, // a reply in pieces
         {0, nullptr, "0\r", tabn, " 8 0 CR ", " Stand by"},
-        {0, "Command47", nullptr, powr, " 8 0 CR ", " Stand by"},
-        {500, nullptr, nullptr, powr, " X X X X", " Stand by"}, // the watchdog
+        {-300, "Command47", nullptr, powr, " 8 0 CR ", " Stand by"}, // within the watchdog:
+        {500, nullptr, nullptr, powr, " X X X X", " Stand by"}, // its own, whole
         {0, nullptr, "0\r", powr, " 0 CR ", " Standby"}, // late, and still decoded
         {0, "Command44", "80\r", tabn, " 8 0 CR ", " Stand by"}, // the next reply alone
         {1000, nullptr, nullptr, "", "", ""}, // the blanking
@@ -86,6 +86,7 @@ void TestSession::exchangesOnRealTimers()
     Session line;
     QElapsedTimer sinceSend;
     for (const Step& step : steps) {
+        QTest::qWait(std::max(0, -step.after));
         if (step.send)
             sinceSend.start();
         if (step.send && step.send == std::string_view("SEND"))
