@@ -45,9 +45,9 @@ void TestCtl::everyActionsBytes()
     // All 75 actions in one run on COM2, to a line that never answers: each goes out exactly,
     // framed with CR, each exchange waits its watchdog (here 20 ms), and the status says a reply
     // was missing. Meanwhile the line is busy for another run, which names this one. Then the
-    // mistakes, and a port that is not there. Each action is named by its
-    // button's group, shortened, and caption (the captionless ones by their column), as the
-    // manual says; its command is the design's.
+    // mistakes, and a port that is not there. Each action is named by its button's group,
+    // shortened, and caption (the captionless ones by their column), as the manual says; its
+    // command is the design's.
     const QRegularExpression kEnds("^-|-$");
     QStringList all;
     QByteArray expected;
