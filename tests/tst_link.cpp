@@ -208,8 +208,11 @@ void TestLink::aLostDeviceIsReopenedWithItsSpeed()
     const QString name = gone->path();
     gone.reset();
     QTRY_VERIFY(direct.reported(Cause::Lost));
-    const PtyPair other;
-    QCOMPARE(other.path(), name);
+    // Terminals opened until the number comes again, whoever frees one below it meanwhile.
+    std::vector<std::unique_ptr<PtyPair>> others;
+    while (others.size() < 64 && (others.empty() || others.back()->path() != name))
+        others.push_back(std::make_unique<PtyPair>());
+    QCOMPARE(others.back()->path(), name);
     QTest::qWait(1500);
     QVERIFY(!direct.isOpen() && direct.reported(Cause::Lost));
 }

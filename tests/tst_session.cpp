@@ -175,8 +175,7 @@ void TestSession::aSecondReaderLeavesTheLineListening()
             line.reports[0].holder.startsWith("python3") &&
             line.reports[0].pid == reader.processId());
     taking.setEnabled(false), ::close(theirs);
-    reader.kill(), reader.waitForFinished();
-    QTest::qWait(100);
+    reader.kill(), reader.waitForFinished(), QTest::qWait(100);
     for (const char* reply : {"80\r", "0\r"}) {
         line.session->sendCommand("TABN   1"), line.pty.write(reply), line.lines[1].clear();
         QTRY_COMPARE(line.lines[1], bytes(renderEcho(reply)));

@@ -133,10 +133,9 @@ void TestWording::startedAndListed()
 {
     // Started with a terminal for its input or its errors, the advice is a terminal's; with
     // neither, a menu's.
-    int pty = -1, tty = -1;
+    int pty = -1, tty = -1, in = ::dup(STDIN_FILENO), err = ::dup(STDERR_FILENO),
+        null = ::open("/dev/null", O_RDWR);
     QVERIFY(::openpty(&pty, &tty, nullptr, nullptr, nullptr) == 0);
-    const int in = ::dup(STDIN_FILENO), err = ::dup(STDERR_FILENO),
-              null = ::open("/dev/null", O_RDWR);
     for (const auto& [input, errors, audience] : {std::tuple{tty, null, Audience::Terminal},
                                                   {null, tty, Audience::Terminal},
                                                   {null, null, Audience::Menu}}) {
