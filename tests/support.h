@@ -53,6 +53,7 @@ public:
         ::cfmakeraw(&raw);
         ::tcsetattr(m_slave, TCSANOW, &raw);
         ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        QFile::remove(lockFile()); // a new terminal is nobody's: a lock on it was left behind
     }
     ~PtyPair() { ::close(m_master), ::close(m_slave); }
     Q_DISABLE_COPY(PtyPair)

@@ -346,8 +346,7 @@ void TestLink::simulatedProjector()
     for (const auto& [fault, shown] : faults) {
         QProcess sim;
         const QString link = dir.filePath(QString::fromLatin1(fault));
-        sim.start(QStringLiteral(QPV_SIM),
-                  {"--fault", fault, "--fault-every", "2", "--link", link});
+        sim.start(QPV_SIM, {"--fault", fault, "--fault-every", "2", "--link", link});
         QVERIFY(sim.waitForReadyRead(5000)); // the device is there
         Panel panel(link);
         panel.click("Command44");
