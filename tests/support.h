@@ -239,21 +239,18 @@ struct Panel {
     // control with the focus, here `at`.
     void key(const char* at, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
     {
-        find(at)->setFocus();
-        QTest::keyClick(form->windowHandle(), key, modifiers);
+        find(at)->setFocus(), QTest::keyClick(form->windowHandle(), key, modifiers);
     }
     // COM, then the option: a choice on the settings panel, and a device's answer to it.
     void choose(const char* option) const
     {
-        click("Command33"), click(option);
-        QCoreApplication::processEvents();
+        click("Command33"), click(option), QCoreApplication::processEvents();
     }
     // END, which ends the application's event loop too; it is run once more, so that later
     // dialogs in this process can run theirs.
     void end() const
     {
-        click("Command16");
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        click("Command16"), QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         QCoreApplication::exec();
     }
     QByteArray line(const char* name) const { return bytes(find<qpv::DisplayLine>(name)->text()); }

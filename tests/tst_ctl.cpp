@@ -44,10 +44,10 @@ void TestCtl::everyActionsBytes()
 {
     // All 75 actions in one run on COM2, to a line that never answers: each goes out exactly,
     // framed with CR, each exchange waits its watchdog (here 20 ms), and the status says a reply
-    // was missing. Meanwhile the line is busy for another run, which names this one. Then the
-    // mistakes, and a port that is not there. Each action is named by its button's group,
-    // shortened, and caption (the captionless ones by their column), as the manual says; its
-    // command is the design's.
+    // was missing. Meanwhile the line is locked, and busy for another run, which names this
+    // one. Then the mistakes, and a port that is not there. Each action is named by its button's
+    // group, shortened, and caption (the captionless ones by their column), as the manual says;
+    // its command is the design's.
     const QRegularExpression kEnds("^-|-$");
     QStringList all;
     QByteArray expected;
@@ -91,7 +91,8 @@ void TestCtl::everyActionsBytes()
 void TestCtl::againstTheSimulatedProjector()
 {
     // Each query's decoded reply, one line each, and the same as JSON; then through ser2net,
-    // where the test plays the projector.
+    // where the test plays the projector: a raw TCP accepter, asked for RFC 2217, which passes
+    // the offer on and never confirms the speed, a warning said on stderr on a line of its own.
     const QTemporaryDir dir;
     QProcess sim;
     sim.start(QPV_SIM, {"--link", dir.filePath("projector")});
@@ -115,12 +116,15 @@ void TestCtl::againstTheSimulatedProjector()
     sim.terminate(), sim.waitForFinished();
 
     PtyPair line;
-    DeviceServer server(true, &line);
-    const Run remote({"--com1", server.url(), "pj-status"}, [&](const QProcess&) {
-        QCOMPARE(line.read(9, 5s), QByteArray("TABN   1\r"));
-        line.write("80\r");
-    });
-    QVERIFY(remote.status == 0 && remote.out == "Stand by\n");
+    DeviceServer server(false, &line);
+    const Run remote(
+        {"--com1", server.url().replace("socket", "rfc2217"), "--timeout", "2500", "pj-status"},
+        [&](const QProcess&) {
+            QCOMPARE(line.read(12, 5s), QByteArray("\xff\xfb\x2cTABN   1\r"));
+            line.write("80\r");
+        });
+    QVERIFY2(remote.status == 0 && remote.out == "Stand by\n" && remote.err.endsWith(".\n"),
+             remote.err);
 }
 
 QTEST_GUILESS_MAIN(TestCtl)

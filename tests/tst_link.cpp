@@ -229,12 +229,11 @@ void TestLink::portsFoundNamedAndFollowed()
                   {"/dev/serial/by-id/usb-A", "/dev/ttyUSB3", PortKind::StableName, {}, {}, {}},
                   {"/dev/ttyS0", "/dev/ttyS0", PortKind::BuiltIn, {}, {}, {}}},
                  {"tty0", "ttyS0"});
-    QStringList numbered;
+    QString numbered;
     for (const FoundPort& port : order.ports + order.consoles)
-        numbered << port.device;
-    QCOMPARE(numbered, QString("/dev/serial/by-id/usb-A /dev/serial/by-id/usb-B /dev/ttyUSB1 "
-                               "/dev/ttyS2 /dev/ttyS10 /dev/ttyS0")
-                           .split(' '));
+        numbered += port.device + ' ';
+    QCOMPARE(numbered, "/dev/serial/by-id/usb-A /dev/serial/by-id/usb-B /dev/ttyUSB1 /dev/ttyS2 "
+                       "/dev/ttyS10 /dev/ttyS0 ");
 
     // Folders of this test's own, where a pseudo-terminal stands in for the adapter: nothing at
     // start; plugged in, and found when COM1 is chosen again (pulled and back under its stable
@@ -293,7 +292,7 @@ void TestLink::commandLines()
     // Both programs as an operator types them, with no display: a line they print, and how they
     // end (-1: still running). Qt's own single-dash options are Qt's; what Qt leaves over is a
     // mistake too.
-    const QString panel = QStringLiteral(QPV_PANEL), sim = QStringLiteral(QPV_SIM);
+    const QString panel = QPV_PANEL, sim = QPV_SIM, ctl = QPV_CTL;
     QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         noDisplay.remove(name);
@@ -302,13 +301,13 @@ void TestLink::commandLines()
     const std::tuple<QString, QStringList, int, QByteArray> rows[] = {
         {panel, {"--version"}, 0, "qpv-panel " + QByteArray(kVersion) + " (" + kTitleVersion + ")"},
         {panel, {"--bogus"}, 2, "Try 'qpv-panel --help' for the options."},
-        {panel, {"--com1"}, 2, "Try 'qpv-panel --help' for the options."},
         {panel, {"--com2", ""}, 2, "qpv-panel: --com2 needs a device, e.g. --com2 /dev/ttyUSB0."},
         {panel, {"-platform", "offscreen", "stray"}, 2, "qpv-panel: unexpected argument 'stray'."},
         {panel, {"-platform", "offscreen", "-reverse", "-bogus"}, 2, "Try 'qpv-panel --help' for the options."},
         {panel, {"--simulate", "--com1", "/dev/ttyUSB0"}, 2, "qpv-panel: --simulate puts the simulated projector on COM1; leave out --com1, or leave out --simulate."},
         {panel, {"-com1", "/dev/ttyUSB0"}, 2, "qpv-panel: -com1 takes two dashes: --com1."},
         {sim, {"--version"}, 0, "qpv-sim " + QByteArray(kVersion)},
+        {ctl, {"--version"}, 0, "qpv-ctl " + QByteArray(kVersion)},
         {sim, {"--lamp"}, 2, "Try 'qpv-sim --help' for the options."},
         {sim, {"--lamp-mode", "3"}, 2, "qpv-sim: --lamp-mode must be 0, 1 or 2, not '3'."},
         {sim, {"--fault", "silen"}, 2, "qpv-sim: --fault must be none, silent, pieces, late, garbage or vanish, not 'silen'."},

@@ -136,9 +136,10 @@ void TestWording::startedAndListed()
     int pty = -1, tty = -1, in = ::dup(STDIN_FILENO), err = ::dup(STDERR_FILENO),
         null = ::open("/dev/null", O_RDWR);
     QVERIFY(::openpty(&pty, &tty, nullptr, nullptr, nullptr) == 0);
+    // clang-format off
     for (const auto& [input, errors, audience] : {std::tuple{tty, null, Audience::Terminal},
-                                                  {null, tty, Audience::Terminal},
-                                                  {null, null, Audience::Menu}}) {
+             {null, tty, Audience::Terminal}, {null, null, Audience::Menu}}) {
+        // clang-format on
         ::dup2(input, STDIN_FILENO), ::dup2(errors, STDERR_FILENO);
         const Audience seen = panelAudience();
         ::dup2(in, STDIN_FILENO), ::dup2(err, STDERR_FILENO);
