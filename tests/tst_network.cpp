@@ -66,6 +66,8 @@ void TestNetwork::telnetClient()
         {"fffa2c6500 fffd00 78", "78|fffb00|O|"}, // a subnegotiation left open ends at a command
         {"fffa2c65" + QByteArray(200, '1').toHex() + "fff0 79", "79||O|"}, {"fffa2c65 0001c2 fff0", "||O|"},
         {"fffa2c6500002580fff0 fffa2c650001c200fff0", "||O|9600,115200"}, // both, in order
+        // A server repeating itself: its last 16 reports kept, however many it sends.
+        {"fffa2c6500002580fff0" + QByteArray("fffa2c650001c200fff0").repeated(16), "||O|" + QByteArray("115200,").repeated(16).chopped(1)},
         // Longer than any a server sends: the protocol is broken, and what it held is data.
         {"fffa2c" + QByteArray(4100, '1').toHex(), QByteArray(4100, '1').toHex() + "||O|"},
     };
